@@ -1,0 +1,59 @@
+#include "LocalPlatform.h"
+
+#include "AppError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+constexpr int kCommonAppData = 35;
+const QString kSection = QStringLiteral("Ambervale");
+} // namespace
+
+LocalPlatform::LocalPlatform(PlatformLocations locations)
+    : locations_(std::move(locations)), settings_(locations_.settingsFile, QSettings::IniFormat) {}
+
+QString LocalPlatform::readSetting(const QString& key, const QString& defaultValue) {
+    return settings_.value(kSection + u'/' + key, defaultValue).toString();
+}
+
+void LocalPlatform::writeSetting(const QString& key, const QString& value) {
+    settings_.setValue(kSection + u'/' + key, value);
+    settings_.sync();
+    if (settings_.status() != QSettings::NoError)
+        throw AppError(QStringLiteral("The settings could not be saved to ") +
+                       QDir::toNativeSeparators(locations_.settingsFile));
+}
+
+QString LocalPlatform::specialFolderPath(int csidl) {
+    return csidl == kCommonAppData ? locations_.dataLocation : QString();
+}
+
+bool LocalPlatform::fileExists(const QString& path) {
+    return !path.isEmpty() && QFileInfo::exists(path);
+}
+
+void LocalPlatform::createFolder(const QString& path) {
+    if (!QDir().mkdir(path))
+        throw AppError(QStringLiteral("Path/File access error"), 75);
+}
+
+void LocalPlatform::copyFile(const QString& from, const QString& to) {
+    if (!QFileInfo(from).isFile())
+        throw AppError(QStringLiteral("File not found"), 53);
+    if (QFileInfo::exists(to))
+        throw AppError(QStringLiteral("File already exists"), 58);
+    // QFile::copy writes a temporary file and renames it, so a half copy never has the name.
+    if (!QFile::copy(from, to))
+        throw AppError(QStringLiteral("Path/File access error"), 75);
+}
+
+std::unique_ptr<QIODevice> LocalPlatform::openForReading(const QString& path) {
+    if (!QFileInfo(path).isFile())
+        throw AppError(QStringLiteral("Bad file name or number"), 52);
+    auto file = std::make_unique<QFile>(path);
+    if (!file->open(QIODevice::ReadOnly))
+        throw AppError(QStringLiteral("Permission denied"), 70);
+    return file;
+}

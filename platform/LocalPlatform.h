@@ -1,0 +1,35 @@
+#pragma once
+
+#include "Platform.h"
+
+#include <QSettings>
+
+// Where the program's files live: beside the executable, the data location,
+// and the settings file.
+struct PlatformLocations {
+    QString programFolder;
+    QString dataLocation; // stands in for common application data; may be empty
+    QString settingsFile;
+};
+
+// The services that need no window: settings, folders and files, on the
+// local file system. The Qt and the scripted platform share them.
+class LocalPlatform : public Platform {
+public:
+    explicit LocalPlatform(PlatformLocations locations);
+
+    QString readSetting(const QString& key, const QString& defaultValue) override;
+    void writeSetting(const QString& key, const QString& value) override;
+    QString programFolder() override { return locations_.programFolder; }
+    QString specialFolderPath(int csidl) override;
+    bool fileExists(const QString& path) override;
+    void createFolder(const QString& path) override;
+    void copyFile(const QString& from, const QString& to) override;
+    std::unique_ptr<QIODevice> openForReading(const QString& path) override;
+
+    const PlatformLocations& locations() const { return locations_; }
+
+private:
+    PlatformLocations locations_;
+    QSettings settings_;
+};

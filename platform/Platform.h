@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+class QIODevice;
+
+enum class MessageButtons { Ok, YesNo };
+enum class MessageIcon { None, Exclamation };
+enum class MessageAnswer { Ok, Yes, No };
+
+struct FileDialogRequest {
+    QString title;
+    QString filter; // "Text Files (*.txt)|*.txt|All Files (*.*)|*.*|"
+    bool multiSelect = false;
+    QString fileName; // the name the dialog offers first
+};
+
+// Every service of the desktop the program uses goes through this interface:
+// the program gets the Qt implementation, tests and benchmarks a scripted one.
+// Operations that can fail throw AppError; those that never fail say so.
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // Modal boxes. An empty caption means the application title.
+    virtual MessageAnswer messageBox(const QString& text, MessageButtons buttons, MessageIcon icon,
+                                     const QString& caption = QString()) = 0;
+    // OK answers the typed text, Cancel the empty text.
+    virtual QString inputBox(const QString& prompt) = 0;
+    // Answers one path, or folder NUL name NUL name ...; empty when cancelled.
+    virtual QString openFileDialog(const FileDialogRequest& request) = 0;
+    virtual QString saveFileDialog(const FileDialogRequest& request) = 0;
+
+    const QString& applicationTitle() const { return applicationTitle_; }
+    void setApplicationTitle(const QString& title) { applicationTitle_ = title; }
+
+    // Settings of application "Quillmere", section "Ambervale"; a write is on disk when it returns.
+    virtual QString readSetting(const QString& key, const QString& defaultValue) = 0;
+    virtual void writeSetting(const QString& key, const QString& value) = 0;
+
+    // Folder of the executable, where its companion files live.
+    virtual QString programFolder() = 0;
+    // Path of a special folder (35: common application data), or empty text.
+    virtual QString specialFolderPath(int csidl) = 0;
+    // True when a file or folder of that name exists; never throws.
+    virtual bool fileExists(const QString& path) = 0;
+    virtual void createFolder(const QString& path) = 0;
+    virtual void copyFile(const QString& from, const QString& to) = 0;
+    // Opens a regular file for reading; throws for anything else.
+    virtual std::unique_ptr<QIODevice> openForReading(const QString& path) = 0;
+
+    virtual void openUrl(const QString& url) = 0;
+    // Closing the window: the process ends at once.
+    virtual void endProgram() = 0;
+
+    // Long loops ask yieldDue() at every point where they may yield and call
+    // yield() only when it answers true. The fast path is a countdown, so
+    // asking costs next to nothing; the implementation decides how often a
+    // real yield is due (scripted: every time; Qt: about once a frame).
+    bool yieldDue() {
+        if (--yieldCountdown_ > 0)
+            return false;
+        yieldCountdown_ = yieldStride_;
+        return isYieldDue();
+    }
+    // Processes every pending window event; handlers run inside the call.
+    virtual void yield() = 0;
+
+protected:
+    virtual bool isYieldDue() = 0;
+    void setYieldStride(int stride) { yieldStride_ = yieldCountdown_ = stride; }
+
+private:
+    QString applicationTitle_;
+    int yieldStride_ = 1;
+    int yieldCountdown_ = 1;
+};

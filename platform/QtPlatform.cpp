@@ -1,0 +1,115 @@
+#include "QtPlatform.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QStandardPaths>
+#include <QUrl>
+#include <cstdlib>
+
+namespace {
+// A real yield at most about once a frame: fast enough for a live window,
+// rare enough that a million loop turns do not pay for event processing.
+constexpr qint64 kYieldIntervalMs = 12;
+constexpr int kYieldStride = 64;
+
+QString withLineFeeds(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
+    return text;
+}
+} // namespace
+
+QtPlatform::QtPlatform() : QtPlatform(defaultLocations()) {}
+
+QtPlatform::QtPlatform(PlatformLocations locations) : LocalPlatform(std::move(locations)) {
+    setYieldStride(kYieldStride);
+    sinceYield_.start();
+}
+
+PlatformLocations QtPlatform::defaultLocations() {
+    return {QCoreApplication::applicationDirPath(),
+            QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation),
+            QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                QStringLiteral("/Quillmere.conf")};
+}
+
+QString QtPlatform::qtFilter(const QString& filter) {
+    const QStringList parts = filter.split(u'|', Qt::SkipEmptyParts);
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString pattern = parts[i + 1];
+        filters << (parts[i].contains(pattern) ? parts[i]
+                                               : parts[i] + QStringLiteral(" (") + pattern + u')');
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+MessageAnswer QtPlatform::messageBox(const QString& text, MessageButtons buttons, MessageIcon icon,
+                                     const QString& caption) {
+    QMessageBox box(icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
+                    caption.isEmpty() ? applicationTitle() : caption, withLineFeeds(text),
+                    buttons == MessageButtons::YesNo ? QMessageBox::Yes | QMessageBox::No
+                                                     : QMessageBox::Ok,
+                    mainWindow_);
+    const int answer = box.exec();
+    if (buttons == MessageButtons::Ok)
+        return MessageAnswer::Ok;
+    return answer == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+}
+
+QString QtPlatform::inputBox(const QString& prompt) {
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(mainWindow_, applicationTitle(), prompt, QLineEdit::Normal, {}, &ok);
+    return ok ? text : QString();
+}
+
+QString QtPlatform::openFileDialog(const FileDialogRequest& request) {
+    QString answer;
+    const QString filter = qtFilter(request.filter);
+    if (request.multiSelect) {
+        const QStringList files =
+            QFileDialog::getOpenFileNames(mainWindow_, request.title, lastFolder_, filter);
+        if (files.size() == 1) {
+            answer = files.first();
+        } else if (files.size() > 1) {
+            QStringList parts{QFileInfo(files.first()).absolutePath()};
+            for (const QString& file : files)
+                parts << QFileInfo(file).fileName();
+            answer = parts.join(QChar(u'\0'));
+        }
+    } else {
+        answer = QFileDialog::getOpenFileName(mainWindow_, request.title, lastFolder_, filter);
+    }
+    if (!answer.isEmpty())
+        lastFolder_ = QFileInfo(answer.section(QChar(u'\0'), 0, 0)).absolutePath();
+    return answer;
+}
+
+QString QtPlatform::saveFileDialog(const FileDialogRequest& request) {
+    const QString start = request.fileName.isEmpty()
+                              ? lastFolder_
+                              : QDir(lastFolder_).filePath(QFileInfo(request.fileName).fileName());
+    const QString answer =
+        QFileDialog::getSaveFileName(mainWindow_, request.title, start, qtFilter(request.filter),
+                                     nullptr, QFileDialog::DontConfirmOverwrite);
+    if (!answer.isEmpty())
+        lastFolder_ = QFileInfo(answer).absolutePath();
+    return answer;
+}
+
+void QtPlatform::openUrl(const QString& url) { QDesktopServices::openUrl(QUrl(url)); }
+
+void QtPlatform::endProgram() { std::_Exit(0); }
+
+void QtPlatform::yield() {
+    QCoreApplication::processEvents();
+    sinceYield_.restart();
+}
+
+bool QtPlatform::isYieldDue() { return sinceYield_.elapsed() >= kYieldIntervalMs; }

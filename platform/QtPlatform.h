@@ -1,0 +1,38 @@
+#pragma once
+
+#include "LocalPlatform.h"
+
+#include <QElapsedTimer>
+
+class QWidget;
+
+// The platform of the real program: Qt's boxes, dialogs and event loop.
+class QtPlatform : public LocalPlatform {
+public:
+    QtPlatform();
+    explicit QtPlatform(PlatformLocations locations);
+
+    // The window that boxes and dialogs belong to.
+    void setMainWindow(QWidget* window) { mainWindow_ = window; }
+
+    MessageAnswer messageBox(const QString& text, MessageButtons buttons, MessageIcon icon,
+                             const QString& caption) override;
+    QString inputBox(const QString& prompt) override;
+    QString openFileDialog(const FileDialogRequest& request) override;
+    QString saveFileDialog(const FileDialogRequest& request) override;
+    void openUrl(const QString& url) override;
+    void endProgram() override;
+    void yield() override;
+
+    static PlatformLocations defaultLocations();
+    // "Text Files (*.txt)|*.txt|All Files (*.*)|*.*|" in Qt's own filter syntax.
+    static QString qtFilter(const QString& filter);
+
+protected:
+    bool isYieldDue() override;
+
+private:
+    QWidget* mainWindow_ = nullptr;
+    QString lastFolder_;
+    QElapsedTimer sinceYield_;
+};

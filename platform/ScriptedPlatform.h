@@ -1,0 +1,77 @@
+#pragma once
+
+#include "LocalPlatform.h"
+
+#include <QHash>
+#include <QStringList>
+#include <deque>
+#include <functional>
+#include <vector>
+
+// A platform for tests and benchmarks: boxes and dialogs take queued answers
+// and are recorded, every yield can run a hook, and any operation can be made
+// to fail. Files, settings and folders are real, inside a temporary folder.
+class ScriptedPlatform : public LocalPlatform {
+public:
+    enum class Operation {
+        CreateFolder,
+        CopyFile,
+        OpenForReading,
+        WriteSetting,
+    };
+
+    struct ShownBox {
+        QString text;
+        MessageButtons buttons;
+        MessageIcon icon;
+        QString caption; // as shown: the application title when none was given
+    };
+
+    // Program folder, data location and settings file inside root.
+    explicit ScriptedPlatform(const QString& root);
+    static PlatformLocations locationsIn(const QString& root);
+
+    MessageAnswer messageBox(const QString& text, MessageButtons buttons, MessageIcon icon,
+                             const QString& caption) override;
+    QString inputBox(const QString& prompt) override;
+    QString openFileDialog(const FileDialogRequest& request) override;
+    QString saveFileDialog(const FileDialogRequest& request) override;
+    void openUrl(const QString& url) override { openedUrls.append(url); }
+    void endProgram() override { programEnded = true; }
+    void yield() override;
+
+    void createFolder(const QString& path) override;
+    void copyFile(const QString& from, const QString& to) override;
+    std::unique_ptr<QIODevice> openForReading(const QString& path) override;
+    void writeSetting(const QString& key, const QString& value) override;
+
+    // Answers, taken in order. A box without a queued answer gets OK, or No.
+    std::deque<MessageAnswer> messageAnswers;
+    std::deque<QString> inputAnswers;
+    std::deque<QString> openDialogAnswers;
+    std::deque<QString> saveDialogAnswers;
+
+    // What was shown and asked.
+    std::vector<ShownBox> shownBoxes;
+    QStringList inputPrompts;
+    std::vector<FileDialogRequest> openDialogs;
+    std::vector<FileDialogRequest> saveDialogs;
+    QStringList openedUrls;
+    bool programEnded = false;
+
+    // Runs at every yield with the yield's number, counted from 1.
+    std::function<void(int)> onYield;
+    int yieldCount = 0;
+
+    // The next `times` calls of the operation throw AppError(description).
+    void injectFailure(Operation operation, const QString& description, int times = 1);
+
+protected:
+    bool isYieldDue() override { return true; }
+    void failIfInjected(Operation operation);
+
+private:
+    template <class T> static T takeOr(std::deque<T>& queue, T otherwise);
+
+    QHash<int, std::pair<QString, int>> failures_;
+};

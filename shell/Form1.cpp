@@ -1,0 +1,303 @@
+#include "Form1.h"
+
+#include "ApplicationTitle.h"
+#include "DataFolder.h"
+#include "ErrorReport.h"
+#include "HandCursor.h"
+#include "ListCommands.h"
+#include "Platform.h"
+#include "ProgressBarView.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFile>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeView>
+
+namespace {
+constexpr int kTwipsPerPixel = 15;
+const QString kListToolTip = QStringLiteral(
+    "Double-click item to remove it. Move | line to right and out of window to reveal full names.");
+
+QRect twips(int left, int top, int width, int height) {
+    return QRect(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
+                 height / kTwipsPerPixel);
+}
+
+template <class Control>
+Control* place(QWidget* parent, const QString& name, const QString& caption, QRect geometry) {
+    auto* control = new Control(caption, parent);
+    control->setObjectName(name);
+    control->setAccessibleName(caption);
+    control->setGeometry(geometry);
+    return control;
+}
+
+QFont arialBold(double points) {
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(points);
+    font.setBold(true);
+    return font;
+}
+} // namespace
+
+Form1::Form1(Platform& platform, QWidget* parent) : QWidget(parent), platform_(platform) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFont(arialBold(9));
+    setFixedSize(15960 / kTwipsPerPixel, 5625 / kTwipsPerPixel);
+    createControls();
+    connectState();
+    // Frames, check boxes and option buttons draw no background of their own: they show this one.
+    setBackground(Qt::white);
+}
+
+void Form1::createControls() {
+    auto list = [this](const QString& name, const QString& purpose, QRect geometry,
+                       AddressListModel& model) {
+        auto* view = new QTreeView(this);
+        view->setObjectName(name);
+        view->setAccessibleName(purpose);
+        view->setToolTip(kListToolTip);
+        view->setGeometry(geometry);
+        view->setRootIsDecorated(false);
+        view->setUniformRowHeights(true);
+        view->setItemsExpandable(false);
+        view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        view->setSelectionMode(QAbstractItemView::SingleSelection);
+        view->setModel(&model);
+        view->header()->setStretchLastSection(false);
+        view->installEventFilter(this);
+        view->viewport()->installEventFilter(this);
+        view->viewport()->setMouseTracking(true);
+        return view;
+    };
+    ListView1 = list(QStringLiteral("ListView1"), QStringLiteral("Input addresses"),
+                     twips(120, 120, 7800, 1815), state_.ListView1);
+    ListView2 = list(QStringLiteral("ListView2"), QStringLiteral("Results"),
+                     twips(8040, 630, 7800, 2805), state_.ListView2);
+
+    auto button = [this](const QString& name, const QString& caption, QRect geometry) {
+        auto* control = place<QPushButton>(this, name, caption, geometry);
+        control->setFont(arialBold(11.25));
+        control->setMouseTracking(true);
+        control->installEventFilter(this);
+        return control;
+    };
+    PushButton6 = button(QStringLiteral("PushButton6"), QStringLiteral("Add One Email Address"),
+                         twips(120, 2010, 3840, 405));
+    PushButton3 =
+        button(QStringLiteral("PushButton3"), QStringLiteral("Load List Of Emails From File"),
+               twips(4080, 2010, 3840, 405));
+    PushButton1 = button(QStringLiteral("PushButton1"), QStringLiteral("Clear List"),
+                         twips(120, 2520, 3840, 405));
+    PushButton7 = button(QStringLiteral("PushButton7"), QStringLiteral("Load Sample/Example Emails"),
+                         twips(4080, 2520, 3840, 405));
+    PushButton17 = button(QStringLiteral("PushButton17"), kStartSorting, twips(8040, 105, 7800, 405));
+    PushButton4 = button(QStringLiteral("PushButton4"), QStringLiteral("Save Results As Text File"),
+                         twips(8040, 3530, 3840, 405));
+    PushButton13 = button(QStringLiteral("PushButton13"), QStringLiteral("Save Results As Excel File"),
+                          twips(12000, 3530, 3840, 405));
+    PushButton5 = button(QStringLiteral("PushButton5"), QStringLiteral("Copy Results To Clipboard"),
+                         twips(8040, 4040, 3840, 405));
+    PushButton2 = button(QStringLiteral("PushButton2"), QStringLiteral("Clear Results"),
+                         twips(12000, 4040, 3840, 405));
+    PushButton22 =
+        button(QStringLiteral("PushButton22"), QStringLiteral("Remove Results Containing X"),
+               twips(8040, 4550, 3840, 405));
+    PushButton23 =
+        button(QStringLiteral("PushButton23"), QStringLiteral("Remove Results Not Cont. X"),
+               twips(12000, 4550, 3840, 405));
+
+    Frame1 = place<QGroupBox>(this, QStringLiteral("Frame1"), QStringLiteral("Option"),
+                              twips(120, 2960, 7800, 1455));
+    Check5 = place<QCheckBox>(Frame1, QStringLiteral("Check5"),
+                              QStringLiteral("Remove duplicates from results"),
+                              twips(240, 300, 3525, 285));
+    Check1 = place<QCheckBox>(Frame1, QStringLiteral("Check1"),
+                              QStringLiteral("Keep unique domains, discard duplicate domains"),
+                              twips(240, 650, 4605, 285));
+    Check2 = place<QCheckBox>(Frame1, QStringLiteral("Check2"),
+                              QStringLiteral("Keep only this number of email addresses per domain:"),
+                              twips(240, 1000, 5085, 285));
+    Text1 = place<QLineEdit>(Frame1, QStringLiteral("Text1"), state_.text1(),
+                             twips(5280, 975, 1215, 345));
+    Text1->setAccessibleName(QStringLiteral("Number of email addresses per domain"));
+    Frame2 = place<QGroupBox>(this, QStringLiteral("Frame2"),
+                              QStringLiteral("Processing Speed Option"), twips(120, 4455, 7800, 1020));
+    Option1 = place<QRadioButton>(Frame2, QStringLiteral("Option1"),
+                                  QStringLiteral("MS Access Method (faster)"),
+                                  twips(240, 300, 3840, 255));
+    Option2 = place<QRadioButton>(Frame2, QStringLiteral("Option2"),
+                                  QStringLiteral("Regular Text Method (slower)"),
+                                  twips(240, 650, 4455, 255));
+    for (QWidget* watched : std::initializer_list<QWidget*>{this, Frame1, Frame2}) {
+        watched->setMouseTracking(true);
+        watched->installEventFilter(this);
+    }
+
+    ProgressBar1 = new ProgressBarView(this);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setAccessibleName(QStringLiteral("Progress"));
+    ProgressBar1->setGeometry(twips(8040, 5070, 7800, 405));
+    ProgressBar1->show(state_.progressValue(), state_.progressText());
+    showOptions();
+}
+
+void Form1::connectState() {
+    connect(&state_, &FormState::progressChanged, this,
+            [this] { ProgressBar1->show(state_.progressValue(), state_.progressText()); });
+    connect(&state_, &FormState::sortCaptionChanged, this,
+            [this] { PushButton17->setText(state_.sortCaption()); });
+    connect(&state_, &FormState::mousePointerChanged, this, &Form1::showMousePointer);
+    connect(&state_, &FormState::optionsChanged, this, &Form1::showOptions);
+
+    connect(PushButton1, &QPushButton::clicked, this, &Form1::PushButton1_Click);
+    connect(PushButton2, &QPushButton::clicked, this, &Form1::PushButton2_Click);
+
+    connect(Check5, &QCheckBox::toggled, &state_, &FormState::setCheck5);
+    connect(Check1, &QCheckBox::toggled, &state_, &FormState::setCheck1);
+    connect(Check2, &QCheckBox::toggled, &state_, &FormState::setCheck2);
+    connect(Text1, &QLineEdit::textChanged, &state_, &FormState::setText1);
+    connect(Option1, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            state_.setOption1(true);
+    });
+    connect(Option2, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            state_.setOption2(true);
+    });
+}
+
+void Form1::showOptions() {
+    const QSignalBlocker blocks[] = {QSignalBlocker(Check5), QSignalBlocker(Check1),
+                                     QSignalBlocker(Check2), QSignalBlocker(Text1),
+                                     QSignalBlocker(Option1), QSignalBlocker(Option2)};
+    Check5->setChecked(state_.check5());
+    Check1->setChecked(state_.check1());
+    Check2->setChecked(state_.check2());
+    if (Text1->text() != state_.text1())
+        Text1->setText(state_.text1());
+    Text1->setEnabled(state_.text1Enabled());
+    // Option buttons share a frame; neither may be selected, so drop exclusivity while setting.
+    Option1->setAutoExclusive(false);
+    Option2->setAutoExclusive(false);
+    Option1->setChecked(state_.option1());
+    Option2->setChecked(state_.option2());
+    Option1->setAutoExclusive(true);
+    Option2->setAutoExclusive(true);
+}
+
+void Form1::showMousePointer() {
+    switch (state_.mousePointer()) {
+    case MousePointer::Busy:
+        setCursor(Qt::WaitCursor);
+        break;
+    case MousePointer::Custom:
+        setCursor(handCursor_.value_or(QCursor(Qt::ArrowCursor)));
+        break;
+    case MousePointer::Default:
+        unsetCursor();
+        break;
+    }
+}
+
+void Form1::setBackground(const QColor& colour) {
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, colour);
+    setPalette(palette);
+    setAutoFillBackground(true);
+}
+
+void Form1::ApplySkin() {
+    QFile skin(platform_.programFolder() + QStringLiteral("/x/o.cjs"));
+    if (!skin.exists())
+        return;
+    setBackground(palette().color(QPalette::Button));
+    if (skin.open(QIODevice::ReadOnly))
+        setStyleSheet(QString::fromUtf8(skin.readAll()));
+    skinned_ = true;
+}
+
+void Form1::Form_Load() {
+    ErrorReport report(platform_, QStringLiteral("Form1"), QStringLiteral("Form_Load"));
+    report.run(100, [&] { ApplySkin(); });
+    report.run(102, [&] {
+        setWindowTitle(kProductName);
+        setWindowIcon(QIcon(QStringLiteral(":/ambervale.png")));
+        platform_.setApplicationTitle(SetApplicationTitle(kProductName));
+    });
+    const QString handFile = platform_.programFolder() + QStringLiteral("/HAND-M.CUR");
+    bool hasHand = false;
+    report.run(104, [&] { hasHand = platform_.fileExists(handFile); });
+    if (hasHand)
+        report.run(106, [&] { handCursor_ = LoadCursorFile(handFile); });
+    report.run(128, [&] { ListView1->header()->setSectionResizeMode(0, QHeaderView::Interactive); });
+    report.run(130, [&] { ListView1->setColumnWidth(0, 7000 / kTwipsPerPixel); });
+    report.run(140, [&] { ListView2->header()->setSectionResizeMode(0, QHeaderView::Interactive); });
+    report.run(142, [&] { ListView2->setColumnWidth(0, 7000 / kTwipsPerPixel); });
+
+    bool missing = false;
+    report.run(144, [&] { missing = !platform_.fileExists(QuillmereFolder(platform_)); });
+    if (missing)
+        report.run(146, [&] { platform_.createFolder(QuillmereFolder(platform_)); });
+    report.run(148, [&] { missing = !platform_.fileExists(DataFolder(platform_)); });
+    if (missing)
+        report.run(150, [&] { platform_.createFolder(DataFolder(platform_)); });
+    const QString database = DataFolder(platform_) + QStringLiteral("/dbData.mdb");
+    report.run(152, [&] { missing = !platform_.fileExists(database); });
+    if (missing)
+        report.run(154, [&] {
+            platform_.copyFile(platform_.programFolder() + QStringLiteral("/dbBlank.mdb"), database);
+        });
+}
+
+void Form1::PushButton1_Click() { ClearInputList(state_, platform_); }
+void Form1::PushButton2_Click() { ClearResults(state_, platform_); }
+
+int Form1::selectedRow(const QTreeView* list) {
+    const QModelIndexList selected = list->selectionModel()->selectedRows();
+    return selected.isEmpty() ? -1 : selected.first().row();
+}
+
+void Form1::removeSelected(QTreeView* view, AddressListModel& list) {
+    RemoveSelectedEntry(state_, list, selectedRow(view));
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    const auto type = event->type();
+    if (type == QEvent::MouseMove) {
+        // A move that a child ignored reaches its parent too; only the control under the mouse counts.
+        auto* widget = static_cast<QWidget*>(watched);
+        const bool overChild =
+            widget->childAt(static_cast<QMouseEvent*>(event)->position().toPoint()) != nullptr;
+        if (!state_.isBusy() && !overChild)
+            state_.setMousePointer(qobject_cast<QPushButton*>(watched) ? MousePointer::Custom
+                                                                       : MousePointer::Default);
+    } else if (type == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
+        if (watched == ListView1 || watched == ListView2) {
+            removeSelected(static_cast<QTreeView*>(watched),
+                           watched == ListView1 ? state_.ListView1 : state_.ListView2);
+            return true;
+        }
+    } else if (type == QEvent::MouseButtonDblClick) {
+        if (watched == ListView1->viewport() || watched == ListView2->viewport()) {
+            const bool input = watched == ListView1->viewport();
+            removeSelected(input ? ListView1 : ListView2,
+                           input ? state_.ListView1 : state_.ListView2);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    event->accept();
+    platform_.endProgram();
+}

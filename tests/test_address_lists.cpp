@@ -1,0 +1,191 @@
+#include "AddressListModel.h"
+#include "FormState.h"
+#include "ListCommands.h"
+#include "PathNames.h"
+#include "ScriptedPlatform.h"
+
+#include <QAbstractItemModelTester>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+QStringList entries(const AddressListModel& list) {
+    QStringList out;
+    for (qsizetype i = 0; i < list.count(); ++i)
+        out << list.text(i);
+    return out;
+}
+
+void fill(AddressListModel& list, const QStringList& texts) {
+    for (const QString& text : texts)
+        list.append(text);
+}
+} // namespace
+
+class TestAddressLists : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+
+private slots:
+    void storeKeepsTextsOrderAndDuplicates() {
+        AddressStore store;
+        const QStringList texts{" a@b ", "a@b", "", "x@y,z@w", "a@b", QString(70000, u'q') + "@d"};
+        for (const QString& text : texts)
+            store.append(text);
+        QCOMPARE(store.count(), texts.size());
+        for (qsizetype i = 0; i < texts.size(); ++i)
+            QCOMPARE(store.text(i), texts[i]);
+
+        store.removeAt(1);
+        store.removeAt(0);
+        QCOMPARE(store.text(0), QString(""));
+        QCOMPARE(store.text(1), QString("x@y,z@w"));
+        QCOMPARE(store.text(3), texts[5]);
+    }
+
+    void manyRemovalsCompactWithoutLosingEntries() {
+        AddressStore store;
+        for (int i = 0; i < 1000; ++i)
+            store.append(QString("user%1@d%2").arg(i).arg(i % 7));
+        for (int i = 0; i < 900; ++i)
+            store.removeAt(0);
+        QCOMPARE(store.count(), 100);
+        QCOMPARE(store.text(0), QString("user900@d4"));
+        QCOMPARE(store.text(99), QString("user999@d5"));
+        QVERIFY(store.memoryUsed() < 1000 * 24);
+    }
+
+    void snapshotIsUntouchedByLaterChanges() {
+        AddressStore store;
+        store.append(u"a@b");
+        store.append(u"c@d");
+        const AddressStore snapshot = store;
+        store.removeAt(0);
+        store.append(u"e@f");
+        store.clear();
+        QCOMPARE(snapshot.count(), 2);
+        QCOMPARE(snapshot.text(0), QString("a@b"));
+        QCOMPARE(snapshot.text(1), QString("c@d"));
+        QCOMPARE(store.count(), 0);
+    }
+
+    void retainIfKeepsOrder() {
+        AddressStore store;
+        for (const char* text : {"a@x", "b@y", "c@x", "d@z", "e@x"})
+            store.append(QString::fromLatin1(text));
+        const qsizetype removed = store.retainIf([](QStringView s) { return !s.endsWith(u"x"); });
+        QCOMPARE(removed, 3);
+        QCOMPARE(store.count(), 2);
+        QCOMPARE(store.text(0), QString("b@y"));
+        QCOMPARE(store.text(1), QString("d@z"));
+    }
+
+    void modelAnnouncesAppendsInOneBatch() {
+        AddressListModel model("Result(s)");
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+        for (int i = 0; i < 500; ++i)
+            model.append(QString("a%1@b").arg(i));
+        QCOMPARE(model.count(), 500);
+        QCOMPARE(model.rowCount(), 0);
+        QCoreApplication::processEvents();
+        QCOMPARE(inserted.size(), 1);
+        QCOMPARE(model.rowCount(), 500);
+        QCOMPARE(model.data(model.index(499, 0), Qt::DisplayRole).toString(), QString("a499@b"));
+        QCOMPARE(model.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
+                 QString("Result(s)"));
+
+        // Removal and filtering right after unannounced appends stay consistent.
+        model.append(u"late@b");
+        model.removeAt(0);
+        QCOMPARE(model.rowCount(), 500);
+        model.retainIf([](QStringView s) { return s.startsWith(u"a1"); });
+        QCOMPARE(model.rowCount(), int(model.count()));
+        QCOMPARE(model.count(), 111);
+        model.clear();
+        QCOMPARE(model.rowCount(), 0);
+    }
+
+    void removingTheSelectedEntry_data() {
+        QTest::addColumn<QStringList>("before");
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<bool>("busy");
+        QTest::addColumn<QStringList>("after");
+        const QStringList five{"1@a", "2@a", "3@a", "4@a", "5@a"};
+        QTest::newRow("third of five") << five << 2 << false
+                                       << QStringList{"1@a", "2@a", "4@a", "5@a"};
+        QTest::newRow("twin stays") << QStringList{"x@y", "x@y"} << 1 << false
+                                    << QStringList{"x@y"};
+        QTest::newRow("empty list") << QStringList{} << 0 << false << QStringList{};
+        QTest::newRow("none selected") << five << -1 << false << five;
+        QTest::newRow("busy") << five << 2 << true << five;
+    }
+
+    void removingTheSelectedEntry() {
+        QFETCH(QStringList, before);
+        QFETCH(int, selected);
+        QFETCH(bool, busy);
+        QFETCH(QStringList, after);
+        FormState form;
+        fill(form.ListView1, before);
+        fill(form.ListView2, {"r@s"});
+        form.setMousePointer(busy ? MousePointer::Busy : MousePointer::Default);
+        RemoveSelectedEntry(form, form.ListView1, selected);
+        QCOMPARE(entries(form.ListView1), after);
+        QCOMPARE(entries(form.ListView2), QStringList{"r@s"});
+    }
+
+    void clearListRespectsBusyClearResultsDoesNot() {
+        ScriptedPlatform platform(dir.path());
+        FormState form;
+        fill(form.ListView1, {"a@b", "c@d"});
+        fill(form.ListView2, {"e@f"});
+
+        form.setMousePointer(MousePointer::Busy);
+        ClearInputList(form, platform);
+        QCOMPARE(form.ListView1.count(), 2);
+        ClearResults(form, platform);
+        QCOMPARE(form.ListView2.count(), 0);
+
+        fill(form.ListView2, {"e@f"});
+        form.setMousePointer(MousePointer::Default);
+        ClearInputList(form, platform);
+        QCOMPARE(form.ListView1.count(), 0);
+        QCOMPARE(entries(form.ListView2), QStringList{"e@f"});
+        QCOMPARE(form.ListView1.header(), QString(" Email(s)"));
+        QVERIFY(platform.shownBoxes.empty());
+    }
+
+    void fileNameFromPath() {
+        QCOMPARE(FileNameFromPath("/home/u/list.txt"), QString("list.txt"));
+        QCOMPARE(FileNameFromPath("C:\\lists\\a.txt", u'\\'), QString("a.txt"));
+        QCOMPARE(FileNameFromPath("plain@address"), QString("plain@address"));
+        QCOMPARE(FileNameFromPath("a/b@c/d"), QString("d"));
+        QCOMPARE(FileNameFromPath("folder/"), QString(""));
+    }
+
+    void collapseDoubleSeparators_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("separator");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("drive root") << "C:\\\\a.txt" << "\\" << "C:\\a.txt";
+        QTest::newRow("network") << "\\\\server\\share\\a.txt" << "\\" << "\\\\server\\share\\a.txt";
+        QTest::newRow("leading run") << "\\\\\\\\server\\a" << "\\" << "\\\\server\\a";
+        QTest::newRow("run of three") << "C:\\x\\\\\\a.txt" << "\\" << "C:\\x\\\\a.txt";
+        QTest::newRow("run of four") << "C:\\x\\\\\\\\a" << "\\" << "C:\\x\\\\a";
+        QTest::newRow("root slash") << "//a.txt" << "/" << "//a.txt";
+        QTest::newRow("folder slash") << "/home/u//a.txt" << "/" << "//home/u/a.txt";
+        QTest::newRow("relative") << "lists//x///y" << "/" << "lists/x//y";
+        QTest::newRow("other separator untouched") << "/a\\\\b" << "/" << "//a\\\\b";
+    }
+
+    void collapseDoubleSeparators() {
+        QFETCH(QString, path);
+        QFETCH(QString, separator);
+        QFETCH(QString, expected);
+        QCOMPARE(CollapseDoubleBackslashes(path, separator.at(0)), expected);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAddressLists)
+#include "test_address_lists.moc"
