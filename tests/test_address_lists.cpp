@@ -2,6 +2,7 @@
 #include "FormState.h"
 #include "ListCommands.h"
 #include "PathNames.h"
+#include "PerDomainLimit.h"
 #include "ScriptedPlatform.h"
 
 #include <QAbstractItemModelTester>
@@ -184,6 +185,34 @@ private slots:
         QFETCH(QString, separator);
         QFETCH(QString, expected);
         QCOMPARE(CollapseDoubleBackslashes(path, separator.at(0)), expected);
+    }
+
+    void perDomainLimit_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("numeric");
+        QTest::addColumn<int>("value");
+        QTest::newRow("plain") << "5" << true << 5;
+        QTest::newRow("blanks around") << " 7 " << true << 7;
+        QTest::newRow("half to even down") << "2.5" << true << 2;
+        QTest::newRow("half to even up") << "3.5" << true << 4;
+        QTest::newRow("negative half") << "-0.5" << true << 0;
+        QTest::newRow("exponent") << "1e2" << true << 100;
+        QTest::newRow("too large") << "100000" << true << 32767;
+        QTest::newRow("too small") << "-99999999" << true << -32768;
+        QTest::newRow("letters") << "abc" << false << 0;
+        QTest::newRow("empty") << "" << false << 0;
+        QTest::newRow("number then text") << "5x" << false << 0;
+        QTest::newRow("infinite") << "1e999" << false << 0;
+    }
+
+    void perDomainLimit() {
+        QFETCH(QString, text);
+        QFETCH(bool, numeric);
+        QFETCH(int, value);
+        QCOMPARE(IsNumeric(text), numeric);
+        QCOMPARE(PerDomainLimit(text).has_value(), numeric);
+        if (numeric)
+            QCOMPARE(int(*PerDomainLimit(text)), value);
     }
 };
 
