@@ -27,7 +27,11 @@ void LocalPlatform::writeSetting(const QString& key, const QString& value) {
 }
 
 QString LocalPlatform::specialFolderPath(int csidl) {
-    return csidl == kCommonAppData ? locations_.dataLocation : QString();
+    if (csidl != kCommonAppData || locations_.dataLocation.isEmpty())
+        return QString();
+    // A fresh account may not have its data location yet; the folders below it need it.
+    QDir().mkpath(locations_.dataLocation);
+    return locations_.dataLocation;
 }
 
 bool LocalPlatform::fileExists(const QString& path) {

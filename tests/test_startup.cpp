@@ -14,7 +14,7 @@ private slots:
     void firstStartCreatesFoldersAndDatabaseSecondKeepsThem() {
         TestWindow t;
         const QString database = t.dataFolder() + "/dbData.mdb";
-        QVERIFY(!QFile::exists(database));
+        QVERIFY(!QFile::exists(t.platform.locations().dataLocation));
         t.start();
         QVERIFY(QFileInfo(t.dataFolder()).isDir());
         QVERIFY(QFile::exists(database));

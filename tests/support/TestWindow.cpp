@@ -8,7 +8,6 @@
 
 TestWindow::TestWindow(bool withProgramFiles) : platform(dir_.path()) {
     QDir().mkpath(platform.programFolder());
-    QDir().mkpath(platform.locations().dataLocation);
     if (withProgramFiles) {
         for (const char* name : {"dbBlank.mdb", "HAND-M.CUR"})
             QFile::copy(QStringLiteral(AMBERVALE_RESOURCES "/") + QLatin1String(name),
