@@ -132,20 +132,6 @@ private slots:
         QCOMPARE(Entries(list), whole);
     }
 
-    void manyLinesAndLongLinesAcrossBlocks() {
-        // Far more than one read's worth: lines of multibyte characters and one long line.
-        QByteArray bytes;
-        QStringList expected;
-        for (int i = 0; i < 60000; ++i) {
-            bytes += QByteArray::number(i) + "\xE2\x82\xAC@d\xC3\xA9.com\r\n";
-            expected << QString::number(i) + QString::fromUtf8("\xE2\x82\xAC@d\xC3\xA9.com");
-        }
-        const QByteArray longLine = QByteArray(3'000'000, 'a') + "@" + QByteArray(500'000, 'b');
-        bytes += longLine + "\nend@x";
-        expected << QString::fromLatin1(longLine) << "end@x";
-        QCOMPARE(piecesOf(bytes), expected);
-    }
-
     void fiftyMegabytesOnOneLine() {
         TestWindow t;
         const QByteArray line = QByteArray(25'000'000, 'a') + '@' + QByteArray(25'000'000, 'b');
