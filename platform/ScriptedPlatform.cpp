@@ -1,6 +1,7 @@
 #include "ScriptedPlatform.h"
 
 #include "AppError.h"
+#include "FailingReader.h"
 
 #include <QIODevice>
 
@@ -54,12 +55,17 @@ void ScriptedPlatform::injectFailure(Operation operation, const QString& descrip
     failures_[int(operation)] = {description, times};
 }
 
-void ScriptedPlatform::failIfInjected(Operation operation) {
+std::optional<QString> ScriptedPlatform::takeFailure(Operation operation) {
     auto it = failures_.find(int(operation));
     if (it == failures_.end() || it->second <= 0)
-        return;
+        return std::nullopt;
     --it->second;
-    throw AppError(it->first);
+    return it->first;
+}
+
+void ScriptedPlatform::failIfInjected(Operation operation) {
+    if (const auto description = takeFailure(operation))
+        throw AppError(*description);
 }
 
 void ScriptedPlatform::createFolder(const QString& path) {
@@ -73,8 +79,12 @@ void ScriptedPlatform::copyFile(const QString& from, const QString& to) {
 }
 
 std::unique_ptr<QIODevice> ScriptedPlatform::openForReading(const QString& path) {
+    openedFiles.append(path);
     failIfInjected(Operation::OpenForReading);
-    return LocalPlatform::openForReading(path);
+    auto file = LocalPlatform::openForReading(path);
+    if (const auto description = takeFailure(Operation::ReadFile))
+        return std::make_unique<FailingReader>(std::move(file), readFailureOffset, *description);
+    return file;
 }
 
 void ScriptedPlatform::writeSetting(const QString& key, const QString& value) {

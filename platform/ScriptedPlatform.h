@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <vector>
 
 // A platform for tests and benchmarks: boxes and dialogs take queued answers
@@ -17,6 +18,7 @@ public:
         CreateFolder,
         CopyFile,
         OpenForReading,
+        ReadFile, // an opened file fails after readFailureOffset bytes
         WriteSetting,
     };
 
@@ -57,6 +59,7 @@ public:
     std::vector<FileDialogRequest> openDialogs;
     std::vector<FileDialogRequest> saveDialogs;
     QStringList openedUrls;
+    QStringList openedFiles; // paths handed to openForReading, in order
     bool programEnded = false;
 
     // Runs at every yield with the yield's number, counted from 1.
@@ -65,10 +68,13 @@ public:
 
     // The next `times` calls of the operation throw AppError(description).
     void injectFailure(Operation operation, const QString& description, int times = 1);
+    // Bytes a file injected with ReadFile delivers before its read fails.
+    qint64 readFailureOffset = 0;
 
 protected:
     bool isYieldDue() override { return true; }
     void failIfInjected(Operation operation);
+    std::optional<QString> takeFailure(Operation operation);
 
 private:
     template <class T> static T takeOr(std::deque<T>& queue, T otherwise);

@@ -1,12 +1,15 @@
 #include "Form1.h"
 
+#include "AddOneAddress.h"
 #include "ApplicationTitle.h"
 #include "DataFolder.h"
 #include "ErrorReport.h"
 #include "HandCursor.h"
 #include "ListCommands.h"
+#include "LoadListFiles.h"
 #include "Platform.h"
 #include "ProgressBarView.h"
+#include "SampleEmails.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -160,6 +163,9 @@ void Form1::connectState() {
 
     connect(PushButton1, &QPushButton::clicked, this, &Form1::PushButton1_Click);
     connect(PushButton2, &QPushButton::clicked, this, &Form1::PushButton2_Click);
+    connect(PushButton3, &QPushButton::clicked, this, &Form1::PushButton3_Click);
+    connect(PushButton6, &QPushButton::clicked, this, &Form1::PushButton6_Click);
+    connect(PushButton7, &QPushButton::clicked, this, &Form1::PushButton7_Click);
 
     connect(Check5, &QCheckBox::toggled, &state_, &FormState::setCheck5);
     connect(Check1, &QCheckBox::toggled, &state_, &FormState::setCheck1);
@@ -260,6 +266,9 @@ void Form1::Form_Load() {
 
 void Form1::PushButton1_Click() { ClearInputList(state_, platform_); }
 void Form1::PushButton2_Click() { ClearResults(state_, platform_); }
+void Form1::PushButton3_Click() { LoadListFiles(state_, platform_); }
+void Form1::PushButton6_Click() { AddOneEmailAddress(state_, platform_); }
+void Form1::PushButton7_Click() { LoadSampleEmails(state_, platform_); }
 
 int Form1::selectedRow(const QTreeView* list) {
     const QModelIndexList selected = list->selectionModel()->selectedRows();

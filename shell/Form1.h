@@ -53,6 +53,9 @@ public:
 
     void PushButton1_Click();
     void PushButton2_Click();
+    void PushButton3_Click();
+    void PushButton6_Click();
+    void PushButton7_Click();
 
     // The selected row of a list view, or -1.
     static int selectedRow(const QTreeView* list);

@@ -1,0 +1,89 @@
+#include "ListFile.h"
+
+#include "AddressListModel.h"
+#include "Admission.h"
+#include "AppError.h"
+#include "Platform.h"
+
+#include <QIODevice>
+#include <QStringDecoder>
+#include <algorithm>
+
+namespace {
+constexpr qsizetype kBlockBytes = qsizetype(1) << 20;
+
+bool isLineEnd(char16_t c) {
+    return c == u'\r' || c == u'\n';
+}
+
+// A line ends at CR or CR LF and is then cut into pieces at each LF. The empty
+// pieces that the different line ends leave between them are never admitted,
+// so cutting at every CR and LF in one pass admits exactly the same pieces.
+void appendAdmittedPieces(QStringView text, AddressListModel& list) {
+    const char16_t* begin = text.utf16();
+    const char16_t* const end = begin + text.size();
+    for (;;) {
+        const char16_t* stop = std::find_if(begin, end, isLineEnd);
+        const QStringView piece(begin, stop);
+        if (IsAdmitted(piece))
+            list.append(piece);
+        if (stop == end)
+            return;
+        begin = stop + 1;
+    }
+}
+
+qsizetype lastLineEnd(QByteArrayView bytes, qsizetype from) {
+    for (qsizetype i = bytes.size(); i-- > from;) {
+        if (bytes[i] == '\r' || bytes[i] == '\n')
+            return i;
+    }
+    return -1;
+}
+} // namespace
+
+void AppendListText(QIODevice& device, AddressListModel& list) {
+    // CR and LF bytes never occur inside a multibyte character, so the text is
+    // decoded in runs of whole lines and no decode depends on the one before.
+    // (Qt's decoder drops the byte after a character split between two calls.)
+    // A byte-order mark is text like any other.
+    QStringDecoder decoder(QStringConverter::System, QStringConverter::Flag::Stateless |
+                                                         QStringConverter::Flag::ConvertInitialBom);
+    QString chars;
+    auto appendDecoded = [&](QByteArrayView run) {
+        chars.resize(decoder.requiredSpace(run.size()));
+        const QChar* end = decoder.appendToBuffer(chars.data(), run);
+        appendAdmittedPieces(QStringView(chars.constData(), end), list);
+    };
+
+    QByteArray bytes; // the start of a line whose end has not been read yet
+    for (;;) {
+        const qsizetype held = bytes.size();
+        // A line longer than a block grows the buffer geometrically, not a block at a time.
+        if (bytes.capacity() < held + kBlockBytes)
+            bytes.reserve(2 * held + kBlockBytes);
+        bytes.resize(held + kBlockBytes);
+        const qint64 got = device.read(bytes.data() + held, kBlockBytes);
+        if (got < 0)
+            throw AppError(device.errorString());
+        bytes.resize(held + got);
+        if (got == 0)
+            break;
+        const qsizetype end = lastLineEnd(bytes, held);
+        if (end >= 0) {
+            appendDecoded(QByteArrayView(bytes).first(end + 1));
+            bytes.remove(0, end + 1);
+        }
+    }
+    appendDecoded(bytes);
+}
+
+void LoadListFile(AddressListModel& list, Platform& platform, const QString& path) {
+    if (!platform.fileExists(path)) {
+        platform.messageBox(QStringLiteral("File not found"), MessageButtons::Ok,
+                            MessageIcon::None);
+        return;
+    }
+    const std::unique_ptr<QIODevice> file = platform.openForReading(path);
+    AppendListText(*file, list);
+}

@@ -1,0 +1,39 @@
+#include "LoadListFiles.h"
+
+#include "ErrorReport.h"
+#include "FormState.h"
+#include "ListFile.h"
+#include "PathNames.h"
+#include "Platform.h"
+
+#include <QDir>
+#include <QStringList>
+
+void LoadListFiles(FormState& form, Platform& platform) {
+    ErrorReport report(platform, QStringLiteral("Form1"), QStringLiteral("PushButton3_Click"));
+    FileDialogRequest request;
+    request.title = QStringLiteral("Load List(s) - Hold Ctrl to select multiple list files");
+    request.filter = QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*|");
+    request.multiSelect = true;
+
+    QString fileName;
+    report.run(108, [&] { fileName = platform.openFileDialog(request); });
+    if (fileName.isEmpty())
+        return;
+    // One path, or the folder followed by the chosen names.
+    QStringList parts;
+    report.run(112, [&] { parts = fileName.split(QChar(u'\0')); });
+    report.run(114, [&] { form.setMousePointer(MousePointer::Busy); });
+    if (parts.size() == 1) {
+        report.run(120, [&] { LoadListFile(form.ListView1, platform, parts[0]); });
+    } else {
+        const QChar separator = QDir::separator();
+        for (qsizetype i = 1; i < parts.size(); ++i) {
+            QString path;
+            report.run(130, [&] { path = parts[0] + separator + parts[i]; });
+            report.run(132, [&] { path = CollapseDoubleBackslashes(path, separator); });
+            report.run(134, [&] { LoadListFile(form.ListView1, platform, path); });
+        }
+    }
+    report.run(138, [&] { form.setMousePointer(MousePointer::Default); });
+}
