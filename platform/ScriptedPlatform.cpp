@@ -1,6 +1,7 @@
 #include "ScriptedPlatform.h"
 
 #include "AppError.h"
+#include "Database.h"
 
 #include <QIODevice>
 
@@ -50,16 +51,17 @@ void ScriptedPlatform::yield() {
         onYield(yieldCount);
 }
 
-void ScriptedPlatform::injectFailure(Operation operation, const QString& description, int times) {
-    failures_[int(operation)] = {description, times};
+void ScriptedPlatform::injectFailure(Operation operation, const QString& description, int times,
+                                     int number) {
+    failures_[int(operation)] = {description, number, times};
 }
 
 void ScriptedPlatform::failIfInjected(Operation operation) {
     auto it = failures_.find(int(operation));
-    if (it == failures_.end() || it->second <= 0)
+    if (it == failures_.end() || it->times <= 0)
         return;
-    --it->second;
-    throw AppError(it->first);
+    --it->times;
+    throw AppError(it->description, it->number);
 }
 
 void ScriptedPlatform::createFolder(const QString& path) {
@@ -80,4 +82,22 @@ std::unique_ptr<QIODevice> ScriptedPlatform::openForReading(const QString& path)
 void ScriptedPlatform::writeSetting(const QString& key, const QString& value) {
     failIfInjected(Operation::WriteSetting);
     LocalPlatform::writeSetting(key, value);
+}
+
+// A real connection whose opening can be made to fail.
+class ScriptedConnection : public DatabaseConnection {
+public:
+    explicit ScriptedConnection(ScriptedPlatform& platform) : platform_(platform) {}
+    void open(const QString& path) override {
+        platform_.failIfInjected(ScriptedPlatform::Operation::OpenDatabase);
+        DatabaseConnection::open(path);
+    }
+
+private:
+    ScriptedPlatform& platform_;
+};
+
+std::unique_ptr<DatabaseConnection> ScriptedPlatform::createConnection() {
+    failIfInjected(Operation::CreateConnection);
+    return std::make_unique<ScriptedConnection>(*this);
 }
