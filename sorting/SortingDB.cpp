@@ -48,10 +48,6 @@ private:
     // The bar as it is after row i (from 0) of r rows.
     void showAdded(qsizetype i, qint64 r);
     void readLimit();
-    void yieldIfDue() {
-        if (platform_.yieldDue())
-            platform_.yield();
-    }
 
     FormState& form_;
     Platform& platform_;
@@ -114,10 +110,12 @@ bool DatabaseSort::writeRows() {
     return report_.run(132, [&] { connection_->execute(QStringLiteral("COMMIT")); });
 }
 
+// These few yields are always real ones: the window shows the step before the
+// engine sorts, which can take a while.
 bool DatabaseSort::query() {
-    yieldIfDue();
+    platform_.yield();
     form_.setProgressText(kStep2);
-    yieldIfDue();
+    platform_.yield();
     form_.ListView2.clear();
     queryText_ = QStringLiteral("SELECT Email, Domain FROM tblEmls");
     // Grouping by Domain before Email gives the same groups and lets the engine
@@ -125,12 +123,12 @@ bool DatabaseSort::query() {
     if (form_.check5())
         queryText_ += QStringLiteral(" GROUP BY Domain, Email");
     queryText_ += QStringLiteral(" ORDER BY Domain, Email");
-    yieldIfDue();
+    platform_.yield();
     const bool opened = report_.run(154, [&] {
         rows_ = connection_->prepare(queryText_);
         hasRow_ = rows_->step();
     });
-    yieldIfDue();
+    platform_.yield();
     return opened;
 }
 

@@ -80,14 +80,28 @@ QString describe(const QList<Seen>& seen) {
     return lines.join('\n');
 }
 
-// Every yield point asks; only every third one really yields.
+// Loops ask at every yield point and really yield at every third; the few
+// points that always yield are counted as they come.
 class SparsePlatform : public ScriptedPlatform {
 public:
     using ScriptedPlatform::ScriptedPlatform;
     int points = 0;
 
+    void yield() override {
+        if (!answeredDue_)
+            ++points;
+        answeredDue_ = false;
+        ScriptedPlatform::yield();
+    }
+
 protected:
-    bool isYieldDue() override { return ++points % 3 == 0; }
+    bool isYieldDue() override {
+        answeredDue_ = ++points % 3 == 0;
+        return answeredDue_;
+    }
+
+private:
+    bool answeredDue_ = false;
 };
 
 const QString kStep1 = "Step 1 of 3: Processing email: ";
@@ -281,7 +295,7 @@ private slots:
         };
         QCOMPARE(sparse.sort(), entries(dense.form.ListView2));
         QCOMPARE(sparse.platform.points, every.size());
-        QCOMPARE(real, every.size() / 3);
+        QVERIFY(real < every.size() / 2);
         QVERIFY(state(sparse.form) == state(dense.form));
     }
 
