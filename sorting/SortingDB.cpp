@@ -53,10 +53,11 @@ private:
     Platform& platform_;
     ErrorReport report_;
     std::unique_ptr<DatabaseConnection> connection_;
-    QString queryText_;
+    QString rowsText_; // the query without its ordering
     std::optional<DatabaseStatement> rows_;
     bool hasRow_ = false;
     std::optional<qint16> limit_; // the last number the limit box held
+    qsizetype storedChars_ = 0;   // of all addresses written, at most what the results need
 };
 
 bool DatabaseSort::open() {
@@ -97,6 +98,7 @@ bool DatabaseSort::writeRows() {
             insert->bindText(3, row.domain());
             insert->step();
             insert->reset();
+            storedChars_ += row.email().size();
         });
         if (!stored)
             return false;
@@ -117,15 +119,14 @@ bool DatabaseSort::query() {
     form_.setProgressText(kStep2);
     platform_.yield();
     form_.ListView2.clear();
-    queryText_ = QStringLiteral("SELECT Email, Domain FROM tblEmls");
+    rowsText_ = QStringLiteral("SELECT Email, Domain FROM tblEmls");
     // Grouping by Domain before Email gives the same groups and lets the engine
     // group and order in one sort.
     if (form_.check5())
-        queryText_ += QStringLiteral(" GROUP BY Domain, Email");
-    queryText_ += QStringLiteral(" ORDER BY Domain, Email");
+        rowsText_ += QStringLiteral(" GROUP BY Domain, Email");
     platform_.yield();
     const bool opened = report_.run(154, [&] {
-        rows_ = connection_->prepare(queryText_);
+        rows_ = connection_->prepare(rowsText_ + QStringLiteral(" ORDER BY Domain, Email"));
         hasRow_ = rows_->step();
     });
     platform_.yield();
@@ -138,13 +139,16 @@ void DatabaseSort::walk() {
         return;
     qint64 r = 0;
     const bool counted = report_.run(162, [&] {
+        // The order does not change the count; the engine would sort again for it.
         DatabaseStatement count =
-            connection_->prepare(QStringLiteral("SELECT COUNT(*) FROM (") + queryText_ + u')');
+            connection_->prepare(QStringLiteral("SELECT COUNT(*) FROM (") + rowsText_ + u')');
         count.step();
         r = count.integer(0);
     });
     if (!counted)
         return;
+    // One allocation instead of a copy at every doubling of a list of millions.
+    form_.ListView2.reserve(form_.ListView2.count() + r, storedChars_);
     readLimit();
     QByteArray lastDomain;
     int perDomain = 0;
