@@ -28,12 +28,10 @@ public:
         : form_(form), platform_(platform),
           report_(platform, QStringLiteral("Sorting"), QStringLiteral("SortingDB")) {}
 
+    // The recordset is released before the connection, in member order.
     void run() {
-        if (!open() || !writeRows() || !query())
-            return;
-        walk();
-        rows_.reset();
-        connection_.reset();
+        if (open() && writeRows() && query())
+            walk();
     }
 
 private:
