@@ -1,6 +1,7 @@
 #include "LocalPlatform.h"
 
 #include "AppError.h"
+#include "Database.h"
 
 #include <QDir>
 #include <QFile>
@@ -60,4 +61,8 @@ std::unique_ptr<QIODevice> LocalPlatform::openForReading(const QString& path) {
     if (!file->open(QIODevice::ReadOnly))
         throw AppError(QStringLiteral("Permission denied"), 70);
     return file;
+}
+
+std::unique_ptr<DatabaseConnection> LocalPlatform::createConnection() {
+    return std::make_unique<DatabaseConnection>();
 }

@@ -26,6 +26,7 @@ public:
     void createFolder(const QString& path) override;
     void copyFile(const QString& from, const QString& to) override;
     std::unique_ptr<QIODevice> openForReading(const QString& path) override;
+    std::unique_ptr<DatabaseConnection> createConnection() override;
 
     const PlatformLocations& locations() const { return locations_; }
 

@@ -3,6 +3,7 @@
 #include <QString>
 #include <memory>
 
+class DatabaseConnection;
 class QIODevice;
 
 enum class MessageButtons { Ok, YesNo };
@@ -49,6 +50,10 @@ public:
     virtual void copyFile(const QString& from, const QString& to) = 0;
     // Opens a regular file for reading; throws for anything else.
     virtual std::unique_ptr<QIODevice> openForReading(const QString& path) = 0;
+
+    // A connection object of the embedded database engine, not yet opened.
+    // Throws AppError (3706 when the engine is missing) when none can be made.
+    virtual std::unique_ptr<DatabaseConnection> createConnection() = 0;
 
     virtual void openUrl(const QString& url) = 0;
     // Closing the window: the process ends at once.

@@ -1,6 +1,7 @@
 #include "ScriptedPlatform.h"
 
 #include "AppError.h"
+#include "Database.h"
 #include "FailingReader.h"
 
 #include <QIODevice>
@@ -51,21 +52,22 @@ void ScriptedPlatform::yield() {
         onYield(yieldCount);
 }
 
-void ScriptedPlatform::injectFailure(Operation operation, const QString& description, int times) {
-    failures_[int(operation)] = {description, times};
+void ScriptedPlatform::injectFailure(Operation operation, const QString& description, int times,
+                                     int number) {
+    failures_[int(operation)] = {description, number, times};
 }
 
-std::optional<QString> ScriptedPlatform::takeFailure(Operation operation) {
+std::optional<AppError> ScriptedPlatform::takeFailure(Operation operation) {
     auto it = failures_.find(int(operation));
-    if (it == failures_.end() || it->second <= 0)
+    if (it == failures_.end() || it->times <= 0)
         return std::nullopt;
-    --it->second;
-    return it->first;
+    --it->times;
+    return AppError(it->description, it->number);
 }
 
 void ScriptedPlatform::failIfInjected(Operation operation) {
-    if (const auto description = takeFailure(operation))
-        throw AppError(*description);
+    if (auto failure = takeFailure(operation))
+        throw *failure;
 }
 
 void ScriptedPlatform::createFolder(const QString& path) {
@@ -82,12 +84,31 @@ std::unique_ptr<QIODevice> ScriptedPlatform::openForReading(const QString& path)
     openedFiles.append(path);
     failIfInjected(Operation::OpenForReading);
     auto file = LocalPlatform::openForReading(path);
-    if (const auto description = takeFailure(Operation::ReadFile))
-        return std::make_unique<FailingReader>(std::move(file), readFailureOffset, *description);
+    if (const auto failure = takeFailure(Operation::ReadFile))
+        return std::make_unique<FailingReader>(std::move(file), readFailureOffset,
+                                               failure->description());
     return file;
 }
 
 void ScriptedPlatform::writeSetting(const QString& key, const QString& value) {
     failIfInjected(Operation::WriteSetting);
     LocalPlatform::writeSetting(key, value);
+}
+
+// A real connection whose opening can be made to fail.
+class ScriptedConnection : public DatabaseConnection {
+public:
+    explicit ScriptedConnection(ScriptedPlatform& platform) : platform_(platform) {}
+    void open(const QString& path) override {
+        platform_.failIfInjected(ScriptedPlatform::Operation::OpenDatabase);
+        DatabaseConnection::open(path);
+    }
+
+private:
+    ScriptedPlatform& platform_;
+};
+
+std::unique_ptr<DatabaseConnection> ScriptedPlatform::createConnection() {
+    failIfInjected(Operation::CreateConnection);
+    return std::make_unique<ScriptedConnection>(*this);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AppError.h"
 #include "LocalPlatform.h"
 
 #include <QHash>
@@ -20,6 +21,8 @@ public:
         OpenForReading,
         ReadFile, // an opened file fails after readFailureOffset bytes
         WriteSetting,
+        CreateConnection, // the engine check and the start of the database method
+        OpenDatabase,
     };
 
     struct ShownBox {
@@ -46,6 +49,7 @@ public:
     void copyFile(const QString& from, const QString& to) override;
     std::unique_ptr<QIODevice> openForReading(const QString& path) override;
     void writeSetting(const QString& key, const QString& value) override;
+    std::unique_ptr<DatabaseConnection> createConnection() override;
 
     // Answers, taken in order. A box without a queued answer gets OK, or No.
     std::deque<MessageAnswer> messageAnswers;
@@ -66,18 +70,25 @@ public:
     std::function<void(int)> onYield;
     int yieldCount = 0;
 
-    // The next `times` calls of the operation throw AppError(description).
-    void injectFailure(Operation operation, const QString& description, int times = 1);
+    // The next `times` calls of the operation throw AppError(description, number).
+    void injectFailure(Operation operation, const QString& description, int times = 1,
+                       int number = 0);
     // Bytes a file injected with ReadFile delivers before its read fails.
     qint64 readFailureOffset = 0;
 
 protected:
     bool isYieldDue() override { return true; }
     void failIfInjected(Operation operation);
-    std::optional<QString> takeFailure(Operation operation);
+    std::optional<AppError> takeFailure(Operation operation);
 
 private:
+    friend class ScriptedConnection;
     template <class T> static T takeOr(std::deque<T>& queue, T otherwise);
 
-    QHash<int, std::pair<QString, int>> failures_;
+    struct Failure {
+        QString description;
+        int number;
+        int times;
+    };
+    QHash<int, Failure> failures_;
 };

@@ -7,6 +7,7 @@
 #include "HandCursor.h"
 #include "ListCommands.h"
 #include "LoadListFiles.h"
+#include "ODBCProvider.h"
 #include "Platform.h"
 #include "ProgressBarView.h"
 #include "SampleEmails.h"
@@ -14,6 +15,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFile>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -39,6 +41,16 @@ Control* place(QWidget* parent, const QString& name, const QString& caption, QRe
     control->setAccessibleName(caption);
     control->setGeometry(geometry);
     return control;
+}
+
+// A change the user made: the handlers have no error report of their own,
+// and a store that cannot be written must not end the program.
+template <class Change> void userChange(Platform& platform, Change&& change) {
+    try {
+        change();
+    } catch (const AppError& error) {
+        platform.messageBox(error.description(), MessageButtons::Ok, MessageIcon::Exclamation);
+    }
 }
 
 QFont arialBold(double points) {
@@ -167,18 +179,35 @@ void Form1::connectState() {
     connect(PushButton6, &QPushButton::clicked, this, &Form1::PushButton6_Click);
     connect(PushButton7, &QPushButton::clicked, this, &Form1::PushButton7_Click);
 
-    connect(Check5, &QCheckBox::toggled, &state_, &FormState::setCheck5);
-    connect(Check1, &QCheckBox::toggled, &state_, &FormState::setCheck1);
-    connect(Check2, &QCheckBox::toggled, &state_, &FormState::setCheck2);
-    connect(Text1, &QLineEdit::textChanged, &state_, &FormState::setText1);
-    connect(Option1, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            state_.setOption1(true);
+    connectOptions();
+}
+
+void Form1::connectOptions() {
+    auto tick = [this](QCheckBox* box, void (OptionHandlers::*set)(bool)) {
+        connect(box, &QCheckBox::toggled, this,
+                [this, set](bool on) { userChange(platform_, [&] { (options_.*set)(on); }); });
+    };
+    tick(Check5, &OptionHandlers::setCheck5);
+    tick(Check1, &OptionHandlers::setCheck1);
+    tick(Check2, &OptionHandlers::setCheck2);
+    // Of two option buttons only the one being selected counts.
+    auto select = [this](QRadioButton* button, void (OptionHandlers::*set)(bool)) {
+        connect(button, &QRadioButton::toggled, this, [this, set](bool on) {
+            if (on)
+                userChange(platform_, [&] { (options_.*set)(true); });
+        });
+    };
+    select(Option1, &OptionHandlers::setOption1);
+    select(Option2, &OptionHandlers::setOption2);
+    connect(Text1, &QLineEdit::textChanged, this, [this](const QString& text) {
+        userChange(platform_, [&] { options_.setText1(text); });
     });
-    connect(Option2, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            state_.setOption2(true);
-    });
+    Text1->installEventFilter(this);
+}
+
+void Form1::Text1_LostFocus() {
+    if (!options_.Text1_LostFocus())
+        Text1->setFocus();
 }
 
 void Form1::showOptions() {
@@ -246,6 +275,10 @@ void Form1::Form_Load() {
         report.run(106, [&] { handCursor_ = LoadCursorFile(handFile); });
     report.run(128, [&] { ListView1->header()->setSectionResizeMode(0, QHeaderView::Interactive); });
     report.run(130, [&] { ListView1->setColumnWidth(0, 7000 / kTwipsPerPixel); });
+    report.run(132, [&] { options_.restoreCheck5(); });
+    report.run(134, [&] { options_.restoreCheck1(); });
+    report.run(136, [&] { options_.restoreCheck2(); });
+    report.run(138, [&] { options_.restoreText1(); });
     report.run(140, [&] { ListView2->header()->setSectionResizeMode(0, QHeaderView::Interactive); });
     report.run(142, [&] { ListView2->setColumnWidth(0, 7000 / kTwipsPerPixel); });
 
@@ -262,6 +295,11 @@ void Form1::Form_Load() {
         report.run(154, [&] {
             platform_.copyFile(platform_.programFolder() + QStringLiteral("/dbBlank.mdb"), database);
         });
+    report.run(156, [&] {
+        state_.globals.DatabaseEngineAvailable = IsProviderInstalled(platform_, true);
+    });
+    report.run(158, [&] { options_.restoreOption1(); });
+    report.run(160, [&] { options_.restoreOption2(); });
 }
 
 void Form1::PushButton1_Click() { ClearInputList(state_, platform_); }
@@ -281,7 +319,15 @@ void Form1::removeSelected(QTreeView* view, AddressListModel& list) {
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
     const auto type = event->type();
-    if (type == QEvent::MouseMove) {
+    if (watched == Text1 && type == QEvent::FocusOut) {
+        // Focus going to another control, not the window losing activation to a box or
+        // another program. The check runs once the focus has moved, so it can move it back.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            QMetaObject::invokeMethod(
+                this, [this] { userChange(platform_, [this] { Text1_LostFocus(); }); },
+                Qt::QueuedConnection);
+    } else if (type == QEvent::MouseMove) {
         // A move that a child ignored reaches its parent too; only the control under the mouse counts.
         auto* widget = static_cast<QWidget*>(watched);
         const bool overChild =

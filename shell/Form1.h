@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FormState.h"
+#include "OptionHandlers.h"
 
 #include <QCursor>
 #include <QWidget>
@@ -23,6 +24,7 @@ public:
     explicit Form1(Platform& platform, QWidget* parent = nullptr);
 
     FormState& state() { return state_; }
+    OptionHandlers& options() { return options_; }
     Platform& platform() { return platform_; }
 
     // Start-up: appearance, columns, folders and the working database.
@@ -73,9 +75,12 @@ private:
     void showMousePointer();
     void showOptions();
     void removeSelected(QTreeView* view, AddressListModel& list);
+    void connectOptions();
+    void Text1_LostFocus();
 
     Platform& platform_;
     FormState state_;
+    OptionHandlers options_{state_, platform_};
     std::optional<QCursor> handCursor_;
     bool skinned_ = false;
 };

@@ -1,0 +1,109 @@
+#include "Database.h"
+
+#include "AppError.h"
+
+#include <sqlite3.h>
+#include <utility>
+
+namespace {
+[[noreturn]] void fail(sqlite3* db, int code) {
+    const char* message = db ? sqlite3_errmsg(db) : sqlite3_errstr(code);
+    throw AppError(QString::fromUtf8(message), db ? sqlite3_extended_errcode(db) : code);
+}
+
+void check(sqlite3* db, int code) {
+    if (code != SQLITE_OK)
+        fail(db, code);
+}
+} // namespace
+
+DatabaseStatement::DatabaseStatement(DatabaseStatement&& other) noexcept
+    : db_(other.db_), statement_(std::exchange(other.statement_, nullptr)) {}
+
+DatabaseStatement& DatabaseStatement::operator=(DatabaseStatement&& other) noexcept {
+    std::swap(db_, other.db_);
+    std::swap(statement_, other.statement_);
+    return *this;
+}
+
+DatabaseStatement::~DatabaseStatement() {
+    sqlite3_finalize(statement_);
+}
+
+void DatabaseStatement::bindText(int parameter, QStringView text) {
+    // A null pointer would bind NULL; an empty address part must stay an empty text.
+    static const char16_t empty[] = u"";
+    const void* data = text.isEmpty() ? empty : static_cast<const void*>(text.utf16());
+    check(db_,
+          sqlite3_bind_text16(statement_, parameter, data, int(text.size() * 2), SQLITE_STATIC));
+}
+
+bool DatabaseStatement::step() {
+    const int code = sqlite3_step(statement_);
+    if (code == SQLITE_ROW)
+        return true;
+    if (code == SQLITE_DONE)
+        return false;
+    fail(db_, code);
+}
+
+void DatabaseStatement::reset() {
+    check(db_, sqlite3_reset(statement_));
+}
+
+QStringView DatabaseStatement::text(int column) const {
+    const void* data = sqlite3_column_text16(statement_, column);
+    const int bytes = sqlite3_column_bytes16(statement_, column);
+    return QStringView(static_cast<const char16_t*>(data), bytes / 2);
+}
+
+QByteArrayView DatabaseStatement::utf8(int column) const {
+    const unsigned char* data = sqlite3_column_text(statement_, column);
+    const int bytes = sqlite3_column_bytes(statement_, column);
+    return QByteArrayView(reinterpret_cast<const char*>(data), bytes);
+}
+
+qint64 DatabaseStatement::integer(int column) const {
+    return sqlite3_column_int64(statement_, column);
+}
+
+DatabaseConnection::DatabaseConnection() {
+    if (sqlite3_initialize() != SQLITE_OK)
+        throw AppError(kProviderNotFound, kProviderNotFoundNumber);
+}
+
+DatabaseConnection::~DatabaseConnection() {
+    sqlite3_close_v2(db_);
+}
+
+void DatabaseConnection::open(const QString& path) {
+    sqlite3_close_v2(std::exchange(db_, nullptr));
+    sqlite3* db = nullptr;
+    const int code =
+        sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    if (code != SQLITE_OK) {
+        const AppError error(QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(code)),
+                             code);
+        sqlite3_close_v2(db);
+        throw error;
+    }
+    db_ = db;
+    // The engine reads the file lazily; reading the schema now tells a
+    // database from any other file.
+    execute(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+}
+
+void DatabaseConnection::execute(const QString& sql) {
+    if (!db_)
+        fail(nullptr, SQLITE_MISUSE);
+    check(db_, sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, nullptr));
+}
+
+DatabaseStatement DatabaseConnection::prepare(const QString& sql) {
+    if (!db_)
+        fail(nullptr, SQLITE_MISUSE);
+    sqlite3_stmt* statement = nullptr;
+    const QByteArray text = sql.toUtf8();
+    check(db_, sqlite3_prepare_v2(db_, text.constData(), int(text.size()), &statement, nullptr));
+    return DatabaseStatement(db_, statement);
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+#include <QStringView>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+// One prepared statement of an open database: bind values, then step
+// through its rows. Failures throw AppError with the engine's own words.
+class DatabaseStatement {
+public:
+    DatabaseStatement(DatabaseStatement&& other) noexcept;
+    DatabaseStatement& operator=(DatabaseStatement&& other) noexcept;
+    DatabaseStatement(const DatabaseStatement&) = delete;
+    DatabaseStatement& operator=(const DatabaseStatement&) = delete;
+    ~DatabaseStatement();
+
+    // Binds parameter 1, 2, ... to a text that must stay unchanged until the
+    // next step(). An empty text is stored as an empty text, never as NULL.
+    void bindText(int parameter, QStringView text);
+    // Runs to the next row: true when one is ready, false when there are no more.
+    bool step();
+    // Makes the statement ready to run again with newly bound values.
+    void reset();
+
+    // Columns of the current row, valid until the next step().
+    QStringView text(int column) const;
+    QByteArrayView utf8(int column) const;
+    qint64 integer(int column) const;
+
+private:
+    friend class DatabaseConnection;
+    DatabaseStatement(sqlite3* db, sqlite3_stmt* statement) : db_(db), statement_(statement) {}
+
+    sqlite3* db_;
+    sqlite3_stmt* statement_;
+};
+
+// A connection to a database file of the embedded engine. Creating one is
+// the engine check; nothing is opened until open().
+class DatabaseConnection {
+public:
+    // Throws AppError 3706 when the engine cannot be used.
+    DatabaseConnection();
+    DatabaseConnection(const DatabaseConnection&) = delete;
+    DatabaseConnection& operator=(const DatabaseConnection&) = delete;
+    virtual ~DatabaseConnection();
+
+    // Opens an existing database file for reading and writing. Throws when
+    // the file is missing, cannot be opened, or is not a database.
+    virtual void open(const QString& path);
+    // Runs statements that return no rows.
+    void execute(const QString& sql);
+    DatabaseStatement prepare(const QString& sql);
+
+private:
+    sqlite3* db_ = nullptr;
+};
+
+inline const QString kProviderNotFound =
+    QStringLiteral("Provider cannot be found. It may not be properly installed.");
+constexpr int kProviderNotFoundNumber = 3706;

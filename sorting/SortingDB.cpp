@@ -1,0 +1,220 @@
+#include "SortingDB.h"
+
+#include "DataFolder.h"
+#include "Database.h"
+#include "DatabaseRows.h"
+#include "ErrorReport.h"
+#include "FormState.h"
+#include "PathNames.h"
+#include "PerDomainLimit.h"
+#include "Platform.h"
+
+#include <QByteArray>
+#include <cmath>
+#include <memory>
+#include <optional>
+
+namespace {
+const QString kStep1 = QStringLiteral("Step 1 of 3: Processing email: ");
+const QString kStep2 = QStringLiteral("Step 2 of 3: Sorting, please wait... ");
+const QString kStep3 = QStringLiteral("Step 3 of 3: Adding emails, please wait... ");
+const QString kStopAdding = QStringLiteral("Stop Adding");
+
+// Every statement here works on the database; a failure would repeat for
+// every address, so the first one is reported and ends the run.
+class DatabaseSort {
+public:
+    DatabaseSort(FormState& form, Platform& platform)
+        : form_(form), platform_(platform),
+          report_(platform, QStringLiteral("Sorting"), QStringLiteral("SortingDB")) {}
+
+    // The recordset is released before the connection, in member order.
+    void run() {
+        if (open() && writeRows() && query())
+            walk();
+    }
+
+private:
+    bool open();
+    bool writeRows();
+    bool query();
+    void walk();
+    bool addRow(int statement);
+
+    // The bar as the step-by-step description leaves it after address i (from 1).
+    void showWritten(qsizetype i);
+    // The bar as it is after row i (from 0) of r rows.
+    void showAdded(qsizetype i, qint64 r);
+    void readLimit();
+
+    FormState& form_;
+    Platform& platform_;
+    ErrorReport report_;
+    std::unique_ptr<DatabaseConnection> connection_;
+    QString rowsText_; // the query without its ordering
+    std::optional<DatabaseStatement> rows_;
+    bool hasRow_ = false;
+    std::optional<qint16> limit_; // the last number the limit box held
+    qsizetype storedChars_ = 0;   // of all addresses written, at most what the results need
+};
+
+bool DatabaseSort::open() {
+    return report_.run(100, [&] { connection_ = platform_.createConnection(); }) &&
+           report_.run(106, [&] {
+               connection_->open(DataFolder(platform_) + QStringLiteral("/dbData.mdb"));
+               // The table is rebuilt at every run: no need to wait for the disk, and the
+               // journal still keeps the file whole when the program is ended mid-run.
+               connection_->execute(QStringLiteral("PRAGMA synchronous = OFF"));
+           });
+}
+
+bool DatabaseSort::writeRows() {
+    qsizetype n = 0;
+    std::optional<DatabaseStatement> insert;
+    const bool ready =
+        report_.run(108, [&] { connection_->execute(QStringLiteral("BEGIN")); }) &&
+        report_.run(110, [&] { connection_->execute(QStringLiteral("DELETE FROM tblEmls")); }) &&
+        report_.run(112, [&] {
+            n = form_.ListView1.count();
+            insert = connection_->prepare(QStringLiteral("INSERT INTO tblEmls VALUES (?, ?, ?)"));
+        });
+    if (!ready)
+        return false;
+
+    DatabaseRow row;
+    qsizetype written = 0;
+    for (qsizetype i = 1; i <= n && i <= form_.ListView1.count(); ++i) {
+        if (platform_.yieldDue()) {
+            showWritten(i);
+            platform_.yield();
+        }
+        form_.setMousePointer(MousePointer::Busy);
+        const bool stored = report_.run(128, [&] {
+            row.fill(form_.ListView1.at(i - 1));
+            insert->bindText(1, row.email());
+            insert->bindText(2, row.localPart());
+            insert->bindText(3, row.domain());
+            insert->step();
+            insert->reset();
+            storedChars_ += row.email().size();
+        });
+        if (!stored)
+            return false;
+        written = i;
+        if (form_.globals.StopSorting)
+            break;
+    }
+    if (written > 0)
+        showWritten(written);
+    insert.reset();
+    return report_.run(132, [&] { connection_->execute(QStringLiteral("COMMIT")); });
+}
+
+// These few yields are always real ones: the window shows the step before the
+// engine sorts, which can take a while.
+bool DatabaseSort::query() {
+    platform_.yield();
+    form_.setProgressText(kStep2);
+    platform_.yield();
+    form_.ListView2.clear();
+    rowsText_ = QStringLiteral("SELECT Email, Domain FROM tblEmls");
+    // Grouping by Domain before Email gives the same groups and lets the engine
+    // group and order in one sort.
+    if (form_.check5())
+        rowsText_ += QStringLiteral(" GROUP BY Domain, Email");
+    platform_.yield();
+    const bool opened = report_.run(154, [&] {
+        rows_ = connection_->prepare(rowsText_ + QStringLiteral(" ORDER BY Domain, Email"));
+        hasRow_ = rows_->step();
+    });
+    platform_.yield();
+    return opened;
+}
+
+void DatabaseSort::walk() {
+    form_.setSortCaption(kStopAdding);
+    if (!hasRow_)
+        return;
+    qint64 r = 0;
+    const bool counted = report_.run(162, [&] {
+        // The order does not change the count; the engine would sort again for it.
+        DatabaseStatement count =
+            connection_->prepare(QStringLiteral("SELECT COUNT(*) FROM (") + rowsText_ + u')');
+        count.step();
+        r = count.integer(0);
+    });
+    if (!counted)
+        return;
+    // One allocation instead of a copy at every doubling of a list of millions.
+    form_.ListView2.reserve(form_.ListView2.count() + r, storedChars_);
+    readLimit();
+    QByteArray lastDomain;
+    int perDomain = 0;
+    qsizetype i = 0;
+    for (;; ++i) {
+        if (platform_.yieldDue()) {
+            if (i > 0)
+                showAdded(i - 1, r);
+            platform_.yield();
+            readLimit();
+        }
+        bool handled = false;
+        if (form_.check1()) {
+            handled = true;
+            const QByteArrayView domain = rows_->utf8(1);
+            if (domain != lastDomain) {
+                if (!addRow(184))
+                    return;
+                lastDomain = domain.toByteArray();
+            }
+        }
+        if (form_.check2()) {
+            handled = true;
+            const QByteArrayView domain = rows_->utf8(1);
+            if (domain != lastDomain) {
+                perDomain = 0;
+                lastDomain = domain.toByteArray();
+            }
+            if (limit_ && perDomain < *limit_) {
+                if (!addRow(200))
+                    return;
+                ++perDomain;
+            }
+        }
+        if (!handled && !addRow(206))
+            return;
+        if (form_.globals.StopAdding)
+            break;
+        bool more = false;
+        if (!report_.run(212, [&] { more = rows_->step(); }))
+            return;
+        if (!more)
+            break;
+    }
+    showAdded(i, r);
+}
+
+bool DatabaseSort::addRow(int statement) {
+    return report_.run(statement, [&] { form_.ListView2.append(rows_->text(0)); });
+}
+
+void DatabaseSort::showWritten(qsizetype i) {
+    const qsizetype count = form_.ListView1.count();
+    form_.setProgressValue(std::floor(double(i) / double(count) * 100));
+    form_.setProgressText(kStep1 + FileNameFromPath(form_.ListView1.text(i - 1)));
+}
+
+void DatabaseSort::showAdded(qsizetype i, qint64 r) {
+    form_.setProgressValue(double(i + 1) / double(r + 1) * 100);
+    form_.setProgressText(kStep3 + QString::number(i));
+}
+
+void DatabaseSort::readLimit() {
+    if (const std::optional<qint16> n = PerDomainLimit(form_.text1()))
+        limit_ = n;
+}
+} // namespace
+
+void SortingDB(FormState& form, Platform& platform) {
+    DatabaseSort(form, platform).run();
+}

@@ -1,0 +1,396 @@
+#include "DataFolder.h"
+#include "DatabaseRows.h"
+#include "FormState.h"
+#include "ScriptedPlatform.h"
+#include "SortingDB.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <sqlite3.h>
+
+namespace {
+QStringList entries(const AddressListModel& list) {
+    QStringList out;
+    for (qsizetype i = 0; i < list.count(); ++i)
+        out << list.text(i);
+    return out;
+}
+
+// A window state and a platform whose data folder holds a fresh working database.
+template <class P = ScriptedPlatform> struct Run {
+    QTemporaryDir dir;
+    P platform{dir.path()};
+    FormState form;
+
+    Run() {
+        QDir().mkpath(DataFolder(platform));
+        QFile::copy(QStringLiteral(AMBERVALE_RESOURCES "/dbBlank.mdb"), database());
+        QFile(database()).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    }
+    QString database() { return DataFolder(platform) + "/dbData.mdb"; }
+    void fill(const QStringList& addresses) {
+        for (const QString& address : addresses)
+            form.ListView1.append(address);
+    }
+    QStringList sort() {
+        SortingDB(form, platform);
+        return entries(form.ListView2);
+    }
+};
+
+// The rows of tblEmls as the file holds them, in the order they were written.
+QList<QStringList> storedRows(const QString& path) {
+    QList<QStringList> rows;
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(path.toUtf8(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        return rows;
+    }
+    sqlite3_stmt* statement = nullptr;
+    sqlite3_prepare_v2(db, "SELECT * FROM tblEmls ORDER BY rowid", -1, &statement, nullptr);
+    while (statement && sqlite3_step(statement) == SQLITE_ROW) {
+        QStringList row;
+        for (int c = 0; c < sqlite3_column_count(statement); ++c) {
+            const auto* text = static_cast<const char16_t*>(sqlite3_column_text16(statement, c));
+            row << (text ? QString::fromUtf16(text, sqlite3_column_bytes16(statement, c) / 2)
+                         : QStringLiteral("<null>"));
+        }
+        rows << row;
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return rows;
+}
+
+struct Seen {
+    double value;
+    QString text;
+    QString caption;
+    bool operator==(const Seen& o) const {
+        return value == o.value && text == o.text && caption == o.caption;
+    }
+};
+
+QString describe(const QList<Seen>& seen) {
+    QStringList lines;
+    for (const Seen& s : seen)
+        lines << QString("%1 | %2 | %3").arg(s.value).arg(s.text, s.caption);
+    return lines.join('\n');
+}
+
+// Loops ask at every yield point and really yield at every third; the few
+// points that always yield are counted as they come.
+class SparsePlatform : public ScriptedPlatform {
+public:
+    using ScriptedPlatform::ScriptedPlatform;
+    int points = 0;
+
+    void yield() override {
+        if (!answeredDue_)
+            ++points;
+        answeredDue_ = false;
+        ScriptedPlatform::yield();
+    }
+
+protected:
+    bool isYieldDue() override {
+        answeredDue_ = ++points % 3 == 0;
+        return answeredDue_;
+    }
+
+private:
+    bool answeredDue_ = false;
+};
+
+const QString kStep1 = "Step 1 of 3: Processing email: ";
+const QString kStep2 = "Step 2 of 3: Sorting, please wait... ";
+const QString kStep3 = "Step 3 of 3: Adding emails, please wait... ";
+const QStringList kMixed = {"b@x.com", "a@x.com", "a@x.com", "B@x.com", "c@y.org",
+                            "a@y.org", "d@x.com", "e@X.com", "f@"};
+} // namespace
+
+class TestSortingDB : public QObject {
+    Q_OBJECT
+
+private slots:
+    void storedValues_data() {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QStringList>("stored");
+        QTest::newRow("plain") << "ann@example.com"
+                               << QStringList{"ann@example.com", "ann", "example.com"};
+        QTest::newRow("double quotes") << "\"a\"@b\"c" << QStringList{"'a'@b'c", "'a'", "b'c"};
+        QTest::newRow("second at") << "a@b@c" << QStringList{"a@b@c", "a", "b"};
+        QTest::newRow("empty domain") << "a@" << QStringList{"a@", "a", ""};
+        QTest::newRow("empty local part") << "@d" << QStringList{"@d", "", "d"};
+        const QString local(300, u'l');
+        QTest::newRow("300 characters")
+            << local + "@d.com" << QStringList{local.left(255), local.left(255), "d.com"};
+        const QString pair = QString::fromUtf16(u"\U0001F600");
+        const QString split = QString(254, u'x') + pair + "@d";
+        QTest::newRow("pair at the cut")
+            << split << QStringList{QString(254, u'x'), QString(254, u'x'), "d"};
+        const QString fits = QString(253, u'x') + pair + "@d";
+        QTest::newRow("pair before the cut")
+            << fits << QStringList{fits.left(255), fits.left(255), "d"};
+    }
+
+    void storedValues() {
+        QFETCH(QString, address);
+        QFETCH(QStringList, stored);
+        DatabaseRow row;
+        row.fill(u"placeholder\"@\"x");
+        row.fill(address);
+        QCOMPARE(row.email().toString(), stored[0]);
+        QCOMPARE(row.localPart().toString(), stored[1]);
+        QCOMPARE(row.domain().toString(), stored[2]);
+    }
+
+    void rowsAreInTheFileAndListedAsStored() {
+        Run run;
+        const QString longLocal(300, u'a');
+        run.fill({"b@y.com", "c\"q@x.com", "m@a@b", "x\"); DROP TABLE tblEmls; --@d", "e@",
+                  longLocal + "@b"});
+        QCOMPARE(run.sort(), QStringList({"e@", "m@a@b", longLocal.left(255),
+                                          "x'); DROP TABLE "
+                                          "tblEmls; --@d",
+                                          "c'q@x.com", "b@y.com"}));
+        const QList<QStringList> expected = {
+            {"b@y.com", "b", "y.com"},
+            {"c'q@x.com", "c'q", "x.com"},
+            {"m@a@b", "m", "a"},
+            {"x'); DROP TABLE tblEmls; --@d", "x'); DROP TABLE tblEmls; --", "d"},
+            {"e@", "e", ""},
+            {longLocal.left(255), longLocal.left(255), "b"}};
+        QCOMPARE(storedRows(run.database()), expected);
+
+        // The next run empties the table first.
+        run.form.ListView1.clear();
+        run.fill({"z@z"});
+        QCOMPARE(run.sort(), QStringList{"z@z"});
+        const QList<QStringList> replaced = {{"z@z", "z", "z"}};
+        QCOMPARE(storedRows(run.database()), replaced);
+        QVERIFY(run.platform.shownBoxes.empty());
+    }
+
+    void optionMatrix_data() {
+        QTest::addColumn<bool>("check5");
+        QTest::addColumn<bool>("check1");
+        QTest::addColumn<bool>("check2");
+        QTest::addColumn<QString>("limit");
+        QTest::addColumn<QStringList>("results");
+        // Ordered by domain then address, byte by byte: "" < "X.com" < "x.com" < "y.org".
+        QTest::newRow("no option")
+            << false << false << false << "5"
+            << QStringList{"f@",      "e@X.com", "B@x.com", "a@x.com", "a@x.com",
+                           "b@x.com", "d@x.com", "a@y.org", "c@y.org"};
+        QTest::newRow("remove duplicates")
+            << true << false << false << "5"
+            << QStringList{"f@",      "e@X.com", "B@x.com", "a@x.com",
+                           "b@x.com", "d@x.com", "a@y.org", "c@y.org"};
+        // The empty domain equals the empty starting domain, so it is never listed.
+        QTest::newRow("unique domains")
+            << false << true << false << "5" << QStringList{"e@X.com", "B@x.com", "a@y.org"};
+        QTest::newRow("unique domains, no duplicates")
+            << true << true << false << "5" << QStringList{"e@X.com", "B@x.com", "a@y.org"};
+        QTest::newRow("three per domain")
+            << false << false << true << "3"
+            << QStringList{"f@", "e@X.com", "B@x.com", "a@x.com", "a@x.com", "a@y.org", "c@y.org"};
+        QTest::newRow("three per domain, no duplicates")
+            << true << false << true << "3"
+            << QStringList{"f@", "e@X.com", "B@x.com", "a@x.com", "b@x.com", "a@y.org", "c@y.org"};
+        QTest::newRow("half rounds to even")
+            << false << false << true << "2.5"
+            << QStringList{"f@", "e@X.com", "B@x.com", "a@x.com", "a@y.org", "c@y.org"};
+        QTest::newRow("one per domain") << false << false << true << " 1 "
+                                        << QStringList{"f@", "e@X.com", "B@x.com", "a@y.org"};
+        QTest::newRow("zero lists nothing") << false << false << true << "0" << QStringList{};
+        QTest::newRow("negative lists nothing") << true << false << true << "-3" << QStringList{};
+        QTest::newRow("not a number lists nothing")
+            << false << false << true << "abc" << QStringList{};
+    }
+
+    void optionMatrix() {
+        QFETCH(bool, check5);
+        QFETCH(bool, check1);
+        QFETCH(bool, check2);
+        QFETCH(QString, limit);
+        QFETCH(QStringList, results);
+        Run run;
+        run.fill(kMixed);
+        run.form.setCheck5(check5);
+        run.form.setCheck1(check1);
+        run.form.setCheck2(check2);
+        run.form.setText1(limit);
+        QCOMPARE(run.sort(), results);
+        QVERIFY(run.platform.shownBoxes.empty());
+    }
+
+    void limitThatStopsBeingANumberKeepsTheLastGoodValue() {
+        Run run;
+        run.fill({"a@d", "b@d", "c@d", "d@d", "e@e", "f@e", "g@e"});
+        run.form.setCheck2(true);
+        run.form.setText1("2");
+        // Yields 1-7 write, 8-11 sort, then one before each row: "x" comes before "b@d", "3"
+        // before "f@e".
+        run.platform.onYield = [&](int n) {
+            if (n == 13)
+                run.form.setText1("x");
+            if (n == 17)
+                run.form.setText1("3");
+        };
+        QCOMPARE(run.sort(), QStringList({"a@d", "b@d", "e@e", "f@e", "g@e"}));
+    }
+
+    void progressAtEveryYield() {
+        Run run;
+        run.fill({"b@y.com", "dir/a@x.com", "c@x.com"});
+        run.form.setSortCaption("Stop Sorting");
+        QList<Seen> seen;
+        run.platform.onYield = [&](int) {
+            seen << Seen{run.form.progressValue(), run.form.progressText(), run.form.sortCaption()};
+        };
+        QCOMPARE(run.sort(), QStringList({"c@x.com", "dir/a@x.com", "b@y.com"}));
+        const QString s = "Stop Sorting", a = "Stop Adding";
+        const QList<Seen> expected = {{33, kStep1 + "b@y.com", s},
+                                      {66, kStep1 + "a@x.com", s},
+                                      {100, kStep1 + "c@x.com", s},
+                                      {100, kStep1 + "c@x.com", s},
+                                      {100, kStep2, s},
+                                      {100, kStep2, s},
+                                      {100, kStep2, s},
+                                      {100, kStep2, a},
+                                      {25, kStep3 + "0", a},
+                                      {50, kStep3 + "1", a}};
+        QVERIFY2(seen == expected, qPrintable(describe(seen)));
+        QCOMPARE(run.form.progressValue(), 75.0);
+        QCOMPARE(run.form.progressText(), kStep3 + "2");
+        QCOMPARE(run.form.mousePointer(), MousePointer::Busy);
+    }
+
+    void sparseYieldsShowWhatEveryYieldWouldShow() {
+        auto state = [](FormState& form) {
+            return Seen{form.progressValue(), form.progressText(), form.sortCaption()};
+        };
+        QStringList addresses;
+        for (int i = 0; i < 20; ++i)
+            addresses << QString("u%1@d%2.com").arg(i).arg(i % 4);
+        Run dense;
+        dense.fill(addresses);
+        QList<Seen> every;
+        dense.platform.onYield = [&](int) { every << state(dense.form); };
+        dense.sort();
+
+        Run<SparsePlatform> sparse;
+        sparse.fill(addresses);
+        int real = 0;
+        sparse.platform.onYield = [&](int) {
+            ++real;
+            QVERIFY2(state(sparse.form) == every[sparse.platform.points - 1],
+                     qPrintable(QString::number(sparse.platform.points)));
+        };
+        QCOMPARE(sparse.sort(), entries(dense.form.ListView2));
+        QCOMPARE(sparse.platform.points, every.size());
+        QVERIFY(real < every.size() / 2);
+        QVERIFY(state(sparse.form) == state(dense.form));
+    }
+
+    void stopSortingKeepsWhatWasWritten() {
+        Run run;
+        run.fill({"e@e", "d@d", "c@c", "b@b", "a@a"});
+        run.platform.onYield = [&](int n) {
+            if (n == 3) {
+                run.form.globals.StopSorting = true;
+                run.form.setMousePointer(MousePointer::Default);
+            }
+        };
+        QCOMPARE(run.sort(), QStringList({"c@c", "d@d", "e@e"}));
+        QCOMPARE(storedRows(run.database()).size(), 3);
+        QCOMPARE(run.form.progressText(), kStep3 + "2");
+        QCOMPARE(run.form.mousePointer(), MousePointer::Busy);
+    }
+
+    void stopAddingEndsAfterTheCurrentRow() {
+        Run run;
+        run.fill({"e@e", "d@d", "c@c", "b@b", "a@a"});
+        // Yields 1-5 write, 6-9 sort, 10 comes before the first row.
+        run.platform.onYield = [&](int n) {
+            if (n == 11)
+                run.form.globals.StopAdding = true;
+        };
+        QCOMPARE(run.sort(), QStringList({"a@a", "b@b"}));
+        QCOMPARE(run.platform.yieldCount, 11);
+        QCOMPARE(run.form.progressText(), kStep3 + "1");
+        QCOMPARE(run.form.progressValue(), 2.0 / 6.0 * 100);
+    }
+
+    void emptyQueryResultClearsTheResults() {
+        Run run;
+        run.form.ListView2.append(u"old@result");
+        QCOMPARE(run.sort(), QStringList{});
+        QCOMPARE(run.form.sortCaption(), QString("Stop Adding"));
+        QCOMPARE(run.form.progressText(), kStep2);
+        QCOMPARE(run.platform.yieldCount, 4);
+        QVERIFY(run.platform.shownBoxes.empty());
+    }
+
+    void databaseFaultsAreReportedOnce_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("injected");
+        QTest::addColumn<int>("operation");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("line");
+        const int none = -1;
+        QTest::newRow("not a database")
+            << QByteArray(4096, 'g') << QString() << none << "file is not a database" << 106;
+        QTest::newRow("missing file")
+            << QByteArray("remove") << QString() << none << "unable to open database file" << 106;
+        QTest::newRow("no table") << QByteArray("other table") << QString() << none
+                                  << "no such table: tblEmls" << 110;
+        QTest::newRow("open fails")
+            << QByteArray() << "Disk not ready" << int(ScriptedPlatform::Operation::OpenDatabase)
+            << "Disk not ready" << 106;
+        QTest::newRow("no connection") << QByteArray() << "Provider cannot be found"
+                                       << int(ScriptedPlatform::Operation::CreateConnection)
+                                       << "Provider cannot be found" << 100;
+    }
+
+    void databaseFaultsAreReportedOnce() {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, injected);
+        QFETCH(int, operation);
+        QFETCH(QString, message);
+        QFETCH(int, line);
+        Run run;
+        if (file == "remove") {
+            QVERIFY(QFile::remove(run.database()));
+        } else if (file == "other table") {
+            QVERIFY(QFile::remove(run.database()));
+            sqlite3* db = nullptr;
+            sqlite3_open(run.database().toUtf8(), &db);
+            sqlite3_exec(db, "CREATE TABLE other (x TEXT)", nullptr, nullptr, nullptr);
+            sqlite3_close(db);
+        } else if (!file.isEmpty()) {
+            QFile garbage(run.database());
+            QVERIFY(garbage.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            garbage.write(file);
+        }
+        if (operation >= 0)
+            run.platform.injectFailure(ScriptedPlatform::Operation(operation), injected);
+        run.fill({"a@a", "b@b", "c@c", "d@d"});
+        run.form.ListView2.append(u"kept@result");
+        QCOMPARE(run.sort(), QStringList{"kept@result"});
+        QCOMPARE(run.platform.shownBoxes.size(), size_t(1));
+        const auto& box = run.platform.shownBoxes.front();
+        QCOMPARE(box.caption, QString("Application Error"));
+        QVERIFY2(box.text.startsWith(message +
+                                     "\r\nin Kelvamore2021/08/31.Sorting.SortingDB at "
+                                     "line " +
+                                     QString::number(line) + "\r\r"),
+                 qPrintable(box.text));
+    }
+};
+
+QTEST_MAIN(TestSortingDB)
+#include "test_sorting_db.moc"
