@@ -18,6 +18,8 @@ public:
         CopyFile,
         OpenForReading,
         WriteSetting,
+        MessageBox, // the box cannot be shown
+        Yield,      // processing the pending events fails
     };
 
     struct ShownBox {
@@ -59,8 +61,11 @@ public:
     QStringList openedUrls;
     bool programEnded = false;
 
-    // Runs at every yield with the yield's number, counted from 1.
+    // Runs at every yield with the yield's number, counted from 1; a failure
+    // injected for Yield from inside the hook makes that very yield fail.
     std::function<void(int)> onYield;
+    // Runs when a box is shown, with the box as recorded.
+    std::function<void(const ShownBox&)> onMessageBox;
     int yieldCount = 0;
 
     // The next `times` calls of the operation throw AppError(description).
