@@ -52,11 +52,15 @@ public:
     void setOption1(bool selected);
     void setOption2(bool selected);
 
+    // Asks the window to put the focus into the per-domain limit box.
+    void focusText1() { emit text1FocusRequested(); }
+
 signals:
     void sortCaptionChanged();
     void mousePointerChanged();
     void progressChanged();
     void optionsChanged();
+    void text1FocusRequested();
 
 private:
     template <class T> void change(T& field, const T& value, void (FormState::*signal)());

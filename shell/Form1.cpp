@@ -160,6 +160,8 @@ void Form1::connectState() {
 
     connect(PushButton1, &QPushButton::clicked, this, &Form1::PushButton1_Click);
     connect(PushButton2, &QPushButton::clicked, this, &Form1::PushButton2_Click);
+    connect(PushButton17, &QPushButton::clicked, this, &Form1::PushButton17_Click);
+    connect(&state_, &FormState::text1FocusRequested, Text1, [this] { Text1->setFocus(); });
 
     connect(Check5, &QCheckBox::toggled, &state_, &FormState::setCheck5);
     connect(Check1, &QCheckBox::toggled, &state_, &FormState::setCheck1);
@@ -260,6 +262,7 @@ void Form1::Form_Load() {
 
 void Form1::PushButton1_Click() { ClearInputList(state_, platform_); }
 void Form1::PushButton2_Click() { ClearResults(state_, platform_); }
+void Form1::PushButton17_Click() { sortRun_.PushButton17_Click(); }
 
 int Form1::selectedRow(const QTreeView* list) {
     const QModelIndexList selected = list->selectionModel()->selectedRows();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FormState.h"
+#include "SortRun.h"
 
 #include <QCursor>
 #include <QWidget>
@@ -53,6 +54,7 @@ public:
 
     void PushButton1_Click();
     void PushButton2_Click();
+    void PushButton17_Click();
 
     // The selected row of a list view, or -1.
     static int selectedRow(const QTreeView* list);
@@ -73,6 +75,7 @@ private:
 
     Platform& platform_;
     FormState state_;
+    SortRun sortRun_{state_, platform_};
     std::optional<QCursor> handCursor_;
     bool skinned_ = false;
 };
