@@ -42,18 +42,16 @@ void BubbleSort(std::vector<QString>& keys, FormState& form, Platform& platform)
 
     // Nothing can see the bar between two real yields, so it is brought up to
     // date only at a real yield and at the end, to what the comparison that
-    // ran last left on it. The stop flag, too, can only change while yielding.
+    // ran last left on it. The stop flag, too, can only change while yielding,
+    // so a local copy (kept in a register) is refreshed after each yield.
     bool stop = form.globals.StopSorting;
-    auto yieldAt = [&](int number) {
-        report.run(number, [&] { platform.yield(); });
-        stop = form.globals.StopSorting;
-    };
     qsizetype j = 0;
     for (;;) {
         if (platform.yieldDue()) {
             if (pass > 1)
                 progress.show(pass - 1, n);
-            yieldAt(104);
+            report.run(104, [&platform] { platform.yield(); });
+            stop = form.globals.StopSorting;
         }
         bool swapped = false;
         for (j = 0; j <= n; ++j) {
@@ -62,7 +60,8 @@ void BubbleSort(std::vector<QString>& keys, FormState& form, Platform& platform)
                     progress.show(pass, j - 1);
                 else if (pass > 1)
                     progress.show(pass - 1, n);
-                yieldAt(110);
+                report.run(110, [&platform] { platform.yield(); });
+                stop = form.globals.StopSorting;
             }
             if (key[j + 1] < key[j]) {
                 swapped = true;
