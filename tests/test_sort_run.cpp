@@ -1,3 +1,4 @@
+#include "ListContents.h"
 #include "ProgressBarView.h"
 #include "SortRun.h"
 #include "TestWindow.h"
@@ -9,18 +10,6 @@
 #include <QtTest>
 
 namespace {
-QStringList entries(const AddressListModel& list) {
-    QStringList out;
-    for (qsizetype i = 0; i < list.count(); ++i)
-        out << list.text(i);
-    return out;
-}
-
-void fill(AddressListModel& list, const QStringList& texts) {
-    for (const QString& text : texts)
-        list.append(text);
-}
-
 // What the window shows: caption, pointer, bar value and text.
 QString looks(Form1& form) {
     return form.PushButton17->text() + u'|' + QString::number(int(form.state().mousePointer())) +
@@ -50,7 +39,7 @@ private slots:
     void emptyListIsRefusedWithAMessage() {
         TestWindow t;
         Form1& form = t.start();
-        fill(form.state().ListView2, {"kept@result"});
+        Fill(form.state().ListView2, {"kept@result"});
         QString captionWhileShown;
         t.platform.onMessageBox = [&](const auto&) {
             captionWhileShown = form.PushButton17->text();
@@ -63,7 +52,7 @@ private slots:
         QCOMPARE(box.icon, MessageIcon::None);
         QCOMPARE(box.caption, QString("Ambervale"));
         QCOMPARE(captionWhileShown, QString("Stop Sorting"));
-        QCOMPARE(entries(form.state().ListView2), QStringList{"kept@result"});
+        QCOMPARE(Entries(form.state().ListView2), QStringList{"kept@result"});
         QCOMPARE(looks(form), kIdle);
         QCOMPARE(t.platform.yieldCount, 0);
     }
@@ -71,8 +60,8 @@ private slots:
     void aWholeRunShowsItsStepsThenDone() {
         TestWindow t;
         Form1& form = t.start();
-        fill(form.state().ListView1, {"b@x.org", "a@x.org", "b@x.org", "c@W.com"});
-        fill(form.state().ListView2, {"old@result"});
+        Fill(form.state().ListView1, {"b@x.org", "a@x.org", "b@x.org", "c@W.com"});
+        Fill(form.state().ListView2, {"old@result"});
         form.Check5->click();
         // A previous run's flags must not leak into this one.
         form.state().globals.StopSorting = true;
@@ -86,7 +75,7 @@ private slots:
         t.platform.onMessageBox = [&](const auto&) { looksAtDone = looks(form); };
         form.PushButton17->click();
 
-        QCOMPARE(entries(form.state().ListView2), QStringList({"c@W.com", "a@x.org", "b@x.org"}));
+        QCOMPARE(Entries(form.state().ListView2), QStringList({"c@W.com", "a@x.org", "b@x.org"}));
         QCOMPARE(captions, QStringList({"Stop Sorting", "Stop Adding", "Start Sorting"}));
         QCOMPARE(looksAtDone, QString("Stop Adding|0|0|Progress Bar"));
         QCOMPARE(boxTexts(t.platform), QStringList{"Done."});
@@ -141,20 +130,22 @@ private slots:
         QFETCH(bool, stopAdding);
         TestWindow t;
         Form1& form = t.start();
-        fill(form.state().ListView1, input);
+        Fill(form.state().ListView1, input);
         QStringList afterPress;
         t.platform.onYield = [&](int n) {
             if (!pressAt.contains(n))
                 return;
-            form.PushButton17->click();
+            QTest::mouseClick(form.PushButton17, Qt::LeftButton); // nested in the running click
             afterPress << looks(form);
         };
         QString looksAtDone;
         t.platform.onMessageBox = [&](const auto&) { looksAtDone = looks(form); };
-        form.PushButton17->click();
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QTest::mouseClick(form.PushButton17, Qt::LeftButton);
 
         QCOMPARE(afterPress, afterPresses);
-        QCOMPARE(entries(form.state().ListView2), results);
+        QCOMPARE(Entries(form.state().ListView2), results);
         QCOMPARE(boxTexts(t.platform), QStringList{"Done."});
         QCOMPARE(looksAtDone, captionAtDone + "|0|0|Progress Bar");
         QCOMPARE(looks(form), kIdle);
@@ -167,8 +158,8 @@ private slots:
         Form1& form = t.start();
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
-        fill(form.state().ListView1, {"a@d", "b@d", "c@d"});
-        fill(form.state().ListView2, {"kept@result"});
+        Fill(form.state().ListView1, {"a@d", "b@d", "c@d"});
+        Fill(form.state().ListView2, {"kept@result"});
         form.state().setCheck2(true);
         form.state().setText1Enabled(true);
         form.Text1->setText("two");
@@ -181,20 +172,20 @@ private slots:
         QCOMPARE(boxTexts(t.platform), QStringList{"You must input numeric entry."});
         QCOMPARE(t.platform.shownBoxes.front().icon, MessageIcon::None);
         QCOMPARE(QApplication::focusWidget(), form.Text1);
-        QCOMPARE(entries(form.state().ListView2), QStringList{"kept@result"});
+        QCOMPARE(Entries(form.state().ListView2), QStringList{"kept@result"});
         QVERIFY(captions.isEmpty());
         QCOMPARE(t.platform.yieldCount, 0);
 
         form.Text1->setText("2");
         form.PushButton17->click();
-        QCOMPARE(entries(form.state().ListView2), QStringList({"a@d", "b@d"}));
+        QCOMPARE(Entries(form.state().ListView2), QStringList({"a@d", "b@d"}));
         QCOMPARE(boxTexts(t.platform).last(), QString("Done."));
     }
 
     void limitChangedDuringARunKeepsTheLastNumber() {
         TestWindow t;
         Form1& form = t.start();
-        fill(form.state().ListView1, {"a@d", "b@d", "c@d", "d@d", "e@d"});
+        Fill(form.state().ListView1, {"a@d", "b@d", "c@d", "d@d", "e@d"});
         form.state().setCheck2(true);
         form.Text1->setText("1");
         // Yields 1-5 collect, 6-10 sort, 11 precedes key 0, 12 key 1, 14 key 2.
@@ -205,15 +196,15 @@ private slots:
                 form.Text1->setText("three");
         };
         form.PushButton17->click();
-        QCOMPARE(entries(form.state().ListView2), QStringList({"a@d", "b@d", "c@d"}));
+        QCOMPARE(Entries(form.state().ListView2), QStringList({"a@d", "b@d", "c@d"}));
         QCOMPARE(boxTexts(t.platform), QStringList{"Done."});
     }
 
     void neitherMethodSelectedEmptiesTheResults() {
         TestWindow t;
         Form1& form = t.start();
-        fill(form.state().ListView1, {"a@d"});
-        fill(form.state().ListView2, {"old@result"});
+        Fill(form.state().ListView1, {"a@d"});
+        Fill(form.state().ListView2, {"old@result"});
         form.state().setOption1(false);
         form.state().setOption2(false);
         form.PushButton17->click();
@@ -226,14 +217,14 @@ private slots:
     void eitherOptionRunsTheTextMethodWithoutTheEngine() {
         TestWindow t;
         Form1& form = t.start();
-        fill(form.state().ListView1, {"z@b", "y@a", "x@b"});
+        Fill(form.state().ListView1, {"z@b", "y@a", "x@b"});
         QStringList runs;
         for (bool engine : {false, true}) {
             for (bool option1 : {true, false}) {
                 form.state().globals.DatabaseEngineAvailable = engine;
                 option1 ? form.state().setOption1(true) : form.state().setOption2(true);
                 form.PushButton17->click();
-                runs << entries(form.state().ListView2).join(u',');
+                runs << Entries(form.state().ListView2).join(u',');
             }
         }
         QCOMPARE(runs, QStringList(4, "y@a,x@b,z@b"));
@@ -248,7 +239,7 @@ private slots:
         methods.database = [&](FormState&, Platform&) { calls << "database"; };
         methods.text = [&](FormState&, Platform&) { calls << "text"; };
         SortRun run(form, platform, methods);
-        fill(form.ListView1, {"a@b"});
+        Fill(form.ListView1, {"a@b"});
         for (bool engine : {true, false}) {
             for (bool option1 : {true, false}) {
                 form.globals.DatabaseEngineAvailable = engine;
@@ -277,7 +268,7 @@ private slots:
         QFETCH(QString, report);
         TestWindow t;
         Form1& form = t.start();
-        fill(form.state().ListView1, {"c@b", "a@b", "b@a"});
+        Fill(form.state().ListView1, {"c@b", "a@b", "b@a"});
         form.state().setCheck2(true);
         t.platform.onYield = [&](int n) {
             if (n == failingYield)
@@ -290,20 +281,20 @@ private slots:
                  qPrintable(t.platform.shownBoxes[0].text));
         QCOMPARE(t.platform.shownBoxes[0].caption, QString("Application Error"));
         QCOMPARE(t.platform.shownBoxes[1].text, QString("Done."));
-        QCOMPARE(entries(form.state().ListView2), QStringList({"b@a", "a@b", "c@b"}));
+        QCOMPARE(Entries(form.state().ListView2), QStringList({"b@a", "a@b", "c@b"}));
         QCOMPARE(looks(form), kIdle);
     }
 
     void failedDoneBoxIsReportedAndTheButtonStillResets() {
         TestWindow t;
         Form1& form = t.start();
-        fill(form.state().ListView1, {"a@b"});
+        Fill(form.state().ListView1, {"a@b"});
         t.platform.injectFailure(ScriptedPlatform::Operation::MessageBox, "Out of memory");
         form.PushButton17->click();
         QCOMPARE(t.platform.shownBoxes.size(), size_t(1));
         QVERIFY(
             t.platform.shownBoxes[0].text.startsWith(reportHead("Form1.PushButton17_Click", 148)));
-        QCOMPARE(entries(form.state().ListView2), QStringList{"a@b"});
+        QCOMPARE(Entries(form.state().ListView2), QStringList{"a@b"});
         QCOMPARE(looks(form), kIdle);
     }
 };
