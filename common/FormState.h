@@ -9,6 +9,8 @@
 
 inline const QString kProgressBarRest = QStringLiteral("Progress Bar");
 inline const QString kStartSorting = QStringLiteral("Start Sorting");
+inline const QString kStopSorting = QStringLiteral("Stop Sorting");
+inline const QString kStopAdding = QStringLiteral("Stop Adding");
 
 // Everything of the main window that the commands read and write, without
 // any widget: the two lists, the options, the sort button's caption, the

@@ -43,7 +43,7 @@ void BubbleSort(std::vector<QString>& keys, FormState& form, Platform& platform)
     // Nothing can see the bar between two real yields, so it is brought up to
     // date only at a real yield and at the end, to what the comparison that
     // ran last left on it. The stop flag, too, can only change while yielding,
-    // so a local copy (kept in a register) is refreshed after each yield.
+    // so the loop tests a local copy refreshed after each yield.
     bool stop = form.globals.StopSorting;
     qsizetype j = 0;
     for (;;) {

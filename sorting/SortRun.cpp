@@ -5,11 +5,6 @@
 #include "PerDomainLimit.h"
 #include "Platform.h"
 
-namespace {
-const QString kStopSorting = QStringLiteral("Stop Sorting");
-const QString kStopAdding = QStringLiteral("Stop Adding");
-} // namespace
-
 SortRun::SortRun(FormState& form, Platform& platform, SortMethods methods)
     : form_(form), platform_(platform), methods_(std::move(methods)) {}
 

@@ -14,8 +14,6 @@ public:
     SortRun(FormState& form, Platform& platform, SortMethods methods = {});
 
     void PushButton17_Click();
-    // From a start press until it has finished, also after a stop press.
-    bool active() const { return active_; }
 
 private:
     void stopPress(ErrorReport& report);
@@ -25,5 +23,5 @@ private:
     FormState& form_;
     Platform& platform_;
     SortMethods methods_;
-    bool active_ = false;
+    bool active_ = false; // from a start press until it has finished, also after a stop press
 };

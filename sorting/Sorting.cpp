@@ -17,8 +17,6 @@
 #include <vector>
 
 namespace {
-const QString kStopAdding = QStringLiteral("Stop Adding");
-
 struct ViewHash {
     size_t operator()(QStringView text) const noexcept { return qHash(text); }
 };
@@ -164,8 +162,9 @@ qsizetype TextSort::addLimited(QStringView domain, const QString& output, qsizet
     report_.run(202, [&] { results.append(output); });
     if (bucket) {
         report_.run(204, [&] {
-            bucketOf_.emplace(QStringView(bucket->Domain()), qsizetype(buckets_.size()));
             buckets_.push_back(std::move(bucket));
+            bucketOf_.emplace(QStringView(buckets_.back()->Domain()),
+                              qsizetype(buckets_.size()) - 1);
         });
     }
     return examined;
@@ -175,7 +174,8 @@ void TextSort::addResults() {
     AddressListModel& results = form_.ListView2;
     lastKey_ = qsizetype(keys_.size()) - 1;
     report_.run(140, [&] { results.clear(); });
-    // The sets are ready whatever the options: they may be ticked while the run yields.
+    // The set and the buckets are there whatever the options: they may be
+    // ticked while the run yields.
     std::unordered_set<QStringView, ViewHash> seenDomains;
     report_.run(150, [&] { form_.setSortCaption(kStopAdding); });
     qsizetype last = -1;      // the key handled last
