@@ -9,6 +9,8 @@
 
 inline const QString kProgressBarRest = QStringLiteral("Progress Bar");
 inline const QString kStartSorting = QStringLiteral("Start Sorting");
+inline const QString kStopSorting = QStringLiteral("Stop Sorting");
+inline const QString kStopAdding = QStringLiteral("Stop Adding");
 
 // Everything of the main window that the commands read and write, without
 // any widget: the two lists, the options, the sort button's caption, the
@@ -52,11 +54,15 @@ public:
     void setOption1(bool selected);
     void setOption2(bool selected);
 
+    // Asks the window to put the focus into the per-domain limit box.
+    void focusText1() { emit text1FocusRequested(); }
+
 signals:
     void sortCaptionChanged();
     void mousePointerChanged();
     void progressChanged();
     void optionsChanged();
+    void text1FocusRequested();
 
 private:
     template <class T> void change(T& field, const T& value, void (FormState::*signal)());

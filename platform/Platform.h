@@ -10,6 +10,12 @@ enum class MessageButtons { Ok, YesNo };
 enum class MessageIcon { None, Exclamation };
 enum class MessageAnswer { Ok, Yes, No };
 
+// A platform with a window yields for real at most about once a frame: fast
+// enough for a live window, rare enough that a million loop turns do not pay
+// for event processing. It looks at the clock once every stride points.
+inline constexpr qint64 kFrameYieldIntervalMs = 12;
+inline constexpr int kFrameYieldStride = 64;
+
 struct FileDialogRequest {
     QString title;
     QString filter; // "Text Files (*.txt)|*.txt|All Files (*.*)|*.*|"
@@ -68,6 +74,22 @@ public:
             return false;
         yieldCountdown_ = yieldStride_;
         return isYieldDue();
+    }
+    // The same question for the next `points` yield points at once: answers the
+    // index of the first of them at which a real yield is due, or `points` when
+    // none is; the points up to the answered one count as asked. A loop can so
+    // pass over a long run of yield points in one step.
+    virtual qsizetype firstYieldDue(qsizetype points) {
+        qsizetype k = 0;
+        while (points - k >= yieldCountdown_) {
+            k += yieldCountdown_ - 1;
+            yieldCountdown_ = yieldStride_;
+            if (isYieldDue())
+                return k;
+            ++k;
+        }
+        yieldCountdown_ -= int(points - k);
+        return points;
     }
     // Processes every pending window event; handlers run inside the call.
     virtual void yield() = 0;

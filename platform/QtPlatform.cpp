@@ -12,11 +12,6 @@
 #include <cstdlib>
 
 namespace {
-// A real yield at most about once a frame: fast enough for a live window,
-// rare enough that a million loop turns do not pay for event processing.
-constexpr qint64 kYieldIntervalMs = 12;
-constexpr int kYieldStride = 64;
-
 QString withLineFeeds(QString text) {
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(u'\r', u'\n');
@@ -27,7 +22,7 @@ QString withLineFeeds(QString text) {
 QtPlatform::QtPlatform() : QtPlatform(defaultLocations()) {}
 
 QtPlatform::QtPlatform(PlatformLocations locations) : LocalPlatform(std::move(locations)) {
-    setYieldStride(kYieldStride);
+    setYieldStride(kFrameYieldStride);
     sinceYield_.start();
 }
 
@@ -112,4 +107,9 @@ void QtPlatform::yield() {
     sinceYield_.restart();
 }
 
-bool QtPlatform::isYieldDue() { return sinceYield_.elapsed() >= kYieldIntervalMs; }
+bool QtPlatform::isYieldDue() { return sinceYield_.elapsed() >= kFrameYieldIntervalMs; }
+
+// The points of one run follow each other within microseconds: one look at the clock decides.
+qsizetype QtPlatform::firstYieldDue(qsizetype points) {
+    return points > 0 && isYieldDue() ? 0 : points;
+}

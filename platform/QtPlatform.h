@@ -23,6 +23,7 @@ public:
     void openUrl(const QString& url) override;
     void endProgram() override;
     void yield() override;
+    qsizetype firstYieldDue(qsizetype points) override;
 
     static PlatformLocations defaultLocations();
     // "Text Files (*.txt)|*.txt|All Files (*.*)|*.*|" in Qt's own filter syntax.

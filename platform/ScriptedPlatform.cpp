@@ -23,7 +23,12 @@ template <class T> T ScriptedPlatform::takeOr(std::deque<T>& queue, T otherwise)
 
 MessageAnswer ScriptedPlatform::messageBox(const QString& text, MessageButtons buttons,
                                            MessageIcon icon, const QString& caption) {
+    failIfInjected(Operation::MessageBox);
     shownBoxes.push_back({text, buttons, icon, caption.isEmpty() ? applicationTitle() : caption});
+    if (onMessageBox) {
+        const ShownBox shown = shownBoxes.back(); // the hook may show further boxes
+        onMessageBox(shown);
+    }
     if (buttons == MessageButtons::Ok) {
         takeOr(messageAnswers, MessageAnswer::Ok);
         return MessageAnswer::Ok;
@@ -50,6 +55,7 @@ void ScriptedPlatform::yield() {
     ++yieldCount;
     if (onYield)
         onYield(yieldCount);
+    failIfInjected(Operation::Yield);
 }
 
 void ScriptedPlatform::injectFailure(Operation operation, const QString& description, int times,

@@ -23,6 +23,8 @@ public:
         WriteSetting,
         CreateConnection, // the engine check and the start of the database method
         OpenDatabase,
+        MessageBox, // the box cannot be shown
+        Yield,      // processing the pending events fails
     };
 
     struct ShownBox {
@@ -66,8 +68,11 @@ public:
     QStringList openedFiles; // paths handed to openForReading, in order
     bool programEnded = false;
 
-    // Runs at every yield with the yield's number, counted from 1.
+    // Runs at every yield with the yield's number, counted from 1; a failure
+    // injected for Yield from inside the hook makes that very yield fail.
     std::function<void(int)> onYield;
+    // Runs when a box is shown, with the box as recorded.
+    std::function<void(const ShownBox&)> onMessageBox;
     int yieldCount = 0;
 
     // The next `times` calls of the operation throw AppError(description, number).

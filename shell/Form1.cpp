@@ -178,6 +178,8 @@ void Form1::connectState() {
     connect(PushButton3, &QPushButton::clicked, this, &Form1::PushButton3_Click);
     connect(PushButton6, &QPushButton::clicked, this, &Form1::PushButton6_Click);
     connect(PushButton7, &QPushButton::clicked, this, &Form1::PushButton7_Click);
+    connect(PushButton17, &QPushButton::clicked, this, &Form1::PushButton17_Click);
+    connect(&state_, &FormState::text1FocusRequested, Text1, [this] { Text1->setFocus(); });
 
     connectOptions();
 }
@@ -307,6 +309,7 @@ void Form1::PushButton2_Click() { ClearResults(state_, platform_); }
 void Form1::PushButton3_Click() { LoadListFiles(state_, platform_); }
 void Form1::PushButton6_Click() { AddOneEmailAddress(state_, platform_); }
 void Form1::PushButton7_Click() { LoadSampleEmails(state_, platform_); }
+void Form1::PushButton17_Click() { sortRun_.PushButton17_Click(); }
 
 int Form1::selectedRow(const QTreeView* list) {
     const QModelIndexList selected = list->selectionModel()->selectedRows();

@@ -2,6 +2,7 @@
 
 #include "FormState.h"
 #include "OptionHandlers.h"
+#include "SortRun.h"
 
 #include <QCursor>
 #include <QWidget>
@@ -58,6 +59,7 @@ public:
     void PushButton3_Click();
     void PushButton6_Click();
     void PushButton7_Click();
+    void PushButton17_Click();
 
     // The selected row of a list view, or -1.
     static int selectedRow(const QTreeView* list);
@@ -81,6 +83,7 @@ private:
     Platform& platform_;
     FormState state_;
     OptionHandlers options_{state_, platform_};
+    SortRun sortRun_{state_, platform_};
     std::optional<QCursor> handCursor_;
     bool skinned_ = false;
 };

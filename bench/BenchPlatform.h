@@ -1,0 +1,27 @@
+#pragma once
+
+#include "ScriptedPlatform.h"
+
+#include <QElapsedTimer>
+
+// A platform without a window whose yields behave like the window's: a real
+// yield about once a frame, processing the pending events. It measures the
+// longest stretch of work between two real yields.
+class BenchPlatform : public ScriptedPlatform {
+public:
+    explicit BenchPlatform(const QString& root);
+
+    // Starts measuring afresh, as a run begins.
+    void startRun();
+    void yield() override;
+    qsizetype firstYieldDue(qsizetype points) override;
+
+    qint64 longestGapNs() const { return longestGapNs_; }
+
+protected:
+    bool isYieldDue() override;
+
+private:
+    QElapsedTimer sinceYield_;
+    qint64 longestGapNs_ = 0;
+};
