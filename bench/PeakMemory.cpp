@@ -2,15 +2,25 @@
 
 #include <QFile>
 
-qint64 PeakMemory() {
+namespace {
+qint64 statusBytes(const QByteArray& field) {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return 0;
     for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLongLong() * 1024;
+        if (line.startsWith(field))
+            return line.mid(field.size()).trimmed().split(' ').first().toLongLong() * 1024;
     }
     return 0;
+}
+} // namespace
+
+qint64 PeakMemory() {
+    return statusBytes("VmHWM:");
+}
+
+qint64 CurrentMemory() {
+    return statusBytes("VmRSS:");
 }
 
 bool ResetPeakMemory() {

@@ -1,20 +1,22 @@
 // Times the sort paths on generated address lists of chosen sizes.
 //   ambervale_bench [--cases=bare,text,...] [size ...]
 // prints one line per case: case, size, seconds, peak memory, notes.
+//   ambervale_bench --scale [--runs=N] [--cases=load,db,...]
+// runs the cases at the sizes of real mailing lists and prints them as one
+// table beside their yardsticks and targets.
 
 #include "AddressGenerator.h"
 #include "BareBubbleSort.h"
-#include "BenchPlatform.h"
-#include "FormState.h"
+#include "BenchRun.h"
 #include "PeakMemory.h"
+#include "ScaleSuite.h"
 #include "SortKey.h"
-#include "SortRun.h"
+#include "Stopwatch.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <cstdio>
-#include <ctime>
 #include <functional>
 
 namespace {
@@ -25,8 +27,6 @@ struct Measured {
     bool ok = true;
 };
 
-using Setup = std::function<void(FormState&)>;
-
 struct Case {
     QString key;
     QString name;
@@ -36,25 +36,6 @@ struct Case {
 double ms(qint64 ns) {
     return double(ns) / 1e6;
 }
-
-// Wall-clock seconds, and the processor seconds this process used meanwhile:
-// on a busy machine the second shows what the code itself costs.
-class Stopwatch {
-public:
-    Stopwatch() {
-        wall_.start();
-        cpu_ = std::clock();
-    }
-    double seconds() const { return double(wall_.nsecsElapsed()) / 1e9; }
-    QString cpuNote() const {
-        return QStringLiteral("cpu %1 s")
-            .arg(double(std::clock() - cpu_) / CLOCKS_PER_SEC, 0, 'f', 3);
-    }
-
-private:
-    QElapsedTimer wall_;
-    std::clock_t cpu_;
-};
 
 std::vector<QString> keysOf(const QStringList& addresses) {
     std::vector<QString> keys;
@@ -72,21 +53,6 @@ Measured bare(const QStringList& addresses) {
     return {clock.seconds(), PeakMemory(), clock.cpuNote()};
 }
 
-// A window state with the text method selected and the list filled.
-struct Run {
-    Run(const QStringList& addresses, const QString& root, const Setup& setup)
-        : platform(root), run(form, platform) {
-        form.setOption2(true);
-        setup(form);
-        for (const QString& address : addresses)
-            form.ListView1.append(address);
-        QCoreApplication::processEvents();
-    }
-    BenchPlatform platform;
-    FormState form;
-    SortRun run;
-};
-
 bool inKeyOrder(const AddressListModel& results) {
     for (qsizetype i = 1; i < results.count(); ++i)
         if (SwapAroundAt(results.at(i)) < SwapAroundAt(results.at(i - 1)))
@@ -95,7 +61,8 @@ bool inKeyOrder(const AddressListModel& results) {
 }
 
 Measured textMethod(const QStringList& addresses, const QString& root, const Setup& setup) {
-    Run r(addresses, root, setup);
+    BenchRun r(root, BenchRun::Method::Text, setup);
+    r.fill(addresses);
     ResetPeakMemory();
     r.platform.startRun();
     const Stopwatch clock;
@@ -115,7 +82,8 @@ Measured textMethod(const QStringList& addresses, const QString& root, const Set
 // processes it, until the run leaves the sort, and until "Done.".
 Measured stopWhileSorting(const QStringList& addresses, const QString& root) {
     constexpr qint64 kPostAfterNs = 100'000'000;
-    Run r(addresses, root, [](FormState&) {});
+    BenchRun r(root, BenchRun::Method::Text);
+    r.fill(addresses);
     QElapsedTimer clock;
     qint64 sortingSince = -1, posted = -1, processed = -1, left = -1, done = -1;
     r.platform.onYield = [&](int) {
@@ -171,21 +139,39 @@ QList<Case> allCases() {
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
-    QStringList chosen{"bare", "text", "limit", "stop"};
+    QStringList chosen;
     QList<qsizetype> sizes;
+    ScaleOptions scale;
+    bool scaleSuite = false;
     for (const QString& arg : app.arguments().mid(1)) {
         bool number = false;
         const qsizetype size = arg.toLongLong(&number);
-        if (arg.startsWith(QStringLiteral("--cases=")))
+        if (arg.startsWith(QStringLiteral("--memory-child=")))
+            return RunMemoryChild(arg.mid(15));
+        if (arg == QStringLiteral("--scale"))
+            scaleSuite = true;
+        else if (arg.startsWith(QStringLiteral("--runs=")) && arg.mid(7).toInt() > 0)
+            scale.runs = arg.mid(7).toInt();
+        else if (arg.startsWith(QStringLiteral("--cases=")))
             chosen = arg.mid(8).split(u',', Qt::SkipEmptyParts);
         else if (number && size > 0)
             sizes << size;
         else {
-            std::fprintf(stderr, "usage: ambervale_bench [--cases=bare,text,dedupe,unique,"
-                                 "limit,stop] [size ...]\n");
+            std::fprintf(stderr,
+                         "usage: ambervale_bench [--cases=bare,text,dedupe,unique,limit,stop] "
+                         "[size ...]\n"
+                         "       ambervale_bench --scale [--runs=N] [--cases=load,db,db-dedupe,"
+                         "db-limit,text,memory,stop,five-million]\n");
             return 2;
         }
     }
+    if (scaleSuite) {
+        scale.cases = chosen;
+        scale.program = app.applicationFilePath();
+        return RunScaleSuite(scale) ? 0 : 1;
+    }
+    if (chosen.isEmpty())
+        chosen = QStringList{"bare", "text", "limit", "stop"};
     if (sizes.isEmpty())
         sizes = {5000, 20000};
 

@@ -1,0 +1,401 @@
+#include "ScaleSuite.h"
+
+#include "AddressFile.h"
+#include "AddressGenerator.h"
+#include "BareBubbleSort.h"
+#include "BenchRun.h"
+#include "ListFile.h"
+#include "PeakMemory.h"
+#include "PeerSort.h"
+#include "SortKey.h"
+#include "Stopwatch.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+constexpr qsizetype kMillion = 1'000'000;
+constexpr qsizetype kTextSize = 20'000;
+constexpr double kGapTargetMs = 50;
+constexpr double kStopTargetMs = 100;
+
+double median(std::vector<double> values) {
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+QString secondsText(double seconds) {
+    return QString::number(seconds, 'f', 3);
+}
+
+QString ratioText(double ratio) {
+    return QString::number(ratio, 'f', 2) + u'x';
+}
+
+double ms(qint64 ns) {
+    return double(ns) / 1e6;
+}
+
+struct Row {
+    QString name;
+    qsizetype size = 0;
+    QString ours, peer, ratio, target;
+    bool met = false;
+    double gapMs = -1; // the longest stretch without a real yield
+    QString notes;
+};
+
+// One press of "Start Sorting" to "Done.", with the steps' times.
+struct SortFigures {
+    double seconds = 0;
+    double cpuSeconds = 0;
+    double gapMs = 0;
+    qsizetype results = 0;
+    QString steps;
+    QString failure; // a box other than "Done."
+};
+
+SortFigures sortOnce(BenchRun& r) {
+    QElapsedTimer clock;
+    qint64 step2 = -1, step3 = -1;
+    QObject::connect(&r.form, &FormState::progressChanged, [&] {
+        if (step2 < 0 && r.form.progressText().startsWith(QStringLiteral("Step 2")))
+            step2 = clock.nsecsElapsed();
+    });
+    QObject::connect(&r.form, &FormState::sortCaptionChanged, [&] {
+        if (step3 < 0 && r.form.sortCaption() == kStopAdding)
+            step3 = clock.nsecsElapsed();
+    });
+    r.platform.startRun();
+    const Stopwatch stopwatch;
+    clock.start();
+    r.run.PushButton17_Click();
+    SortFigures f;
+    const qint64 end = clock.nsecsElapsed();
+    f.seconds = stopwatch.seconds();
+    f.cpuSeconds = stopwatch.cpuSeconds();
+    f.gapMs = ms(r.platform.longestGapNs());
+    f.results = r.form.ListView2.count();
+    if (step2 >= 0 && step3 >= 0)
+        f.steps = QStringLiteral("steps %1/%2/%3 s")
+                      .arg(double(step2) / 1e9, 0, 'f', 2)
+                      .arg(double(step3 - step2) / 1e9, 0, 'f', 2)
+                      .arg(double(end - step3) / 1e9, 0, 'f', 2);
+    for (const auto& box : r.platform.shownBoxes) {
+        if (box.text != QStringLiteral("Done."))
+            f.failure = box.text;
+    }
+    return f;
+}
+
+// A click on the sort button `afterNs` into the step whose bar text starts
+// with `step`. Like a real one it waits for the window's next turn.
+struct StopFigures {
+    double waitedMs = -1; // from the click to its handling
+    double endedMs = -1;  // from the click to "Done."
+};
+
+StopFigures stopDuring(BenchRun& r, const QString& step, qint64 afterNs) {
+    QElapsedTimer clock;
+    qint64 stepSince = -1, due = -1, handled = -1, done = -1;
+    QObject::connect(&r.form, &FormState::progressChanged, [&] {
+        if (stepSince < 0 && r.form.progressText().startsWith(step))
+            stepSince = clock.nsecsElapsed();
+    });
+    r.platform.onYield = [&](int) {
+        if (handled >= 0 || stepSince < 0 || clock.nsecsElapsed() < stepSince + afterNs)
+            return;
+        due = stepSince + afterNs;
+        handled = clock.nsecsElapsed();
+        r.run.PushButton17_Click();
+    };
+    r.platform.onMessageBox = [&](const auto&) { done = clock.nsecsElapsed(); };
+    r.platform.startRun();
+    clock.start();
+    r.run.PushButton17_Click();
+    r.platform.onYield = nullptr;
+    StopFigures f;
+    if (due >= 0) {
+        f.waitedMs = ms(handled - due);
+        f.endedMs = ms(done - due);
+    }
+    return f;
+}
+
+class Suite {
+public:
+    explicit Suite(const ScaleOptions& options) : options_(options) {}
+    bool run();
+
+private:
+    bool wanted(const char* key) const {
+        return options_.cases.isEmpty() || options_.cases.contains(QLatin1String(key));
+    }
+    QString root() const { return dir_.path() + QStringLiteral("/root"); }
+    void add(Row row);
+    void load();
+    void database(const QString& name, const Setup& setup, double limit, const QString& target);
+    void text();
+    void memory();
+    void fiveMillion();
+    void stops();
+    void summary();
+
+    ScaleOptions options_;
+    QTemporaryDir dir_;
+    QString list_; // a million addresses
+    qint64 listChars_ = 0;
+    std::vector<Row> rows_;
+    double worstGapMs_ = 0;
+    double worstStopMs_ = 0;
+    bool ok_ = true;
+};
+
+void Suite::add(Row row) {
+    if (row.gapMs >= 0)
+        worstGapMs_ = std::max(worstGapMs_, row.gapMs);
+    std::printf("%-28s %8lld %9s %9s %7s  %-16s %-4s %7s  %s\n", qPrintable(row.name),
+                qlonglong(row.size), qPrintable(row.ours), qPrintable(row.peer),
+                qPrintable(row.ratio), qPrintable(row.target), row.met ? "yes" : "NO",
+                row.gapMs >= 0 ? qPrintable(QString::number(row.gapMs, 'f', 1)) : "-",
+                qPrintable(row.notes));
+    std::fflush(stdout);
+    rows_.push_back(std::move(row));
+}
+
+void Suite::load() {
+    std::vector<double> times;
+    qsizetype count = 0;
+    for (int k = 0; k < options_.runs; ++k) {
+        ScriptedPlatform platform(root());
+        AddressListModel list(QStringLiteral(" Email(s)"));
+        const Stopwatch clock;
+        LoadListFile(list, platform, list_);
+        times.push_back(clock.seconds());
+        count = list.count();
+    }
+    const double seconds = median(times);
+    ok_ &= count == kMillion;
+    add({QStringLiteral("load list file"), kMillion, secondsText(seconds), "-", "-",
+         QStringLiteral("< 1 s"), seconds < 1, -1,
+         QStringLiteral("%1 entries (the load does not yield)").arg(count)});
+}
+
+void Suite::database(const QString& name, const Setup& setup, double limit, const QString& target) {
+    std::vector<double> ours, oursCpu, peer, peerCpu;
+    SortFigures last;
+    double gap = 0;
+    for (int k = 0; k < options_.runs; ++k) {
+        {
+            BenchRun r(root(), BenchRun::Method::Database, setup);
+            r.load(list_);
+            last = sortOnce(r);
+        }
+        ours.push_back(last.seconds);
+        oursCpu.push_back(last.cpuSeconds);
+        gap = std::max(gap, last.gapMs);
+        if (!last.failure.isEmpty()) {
+            ok_ = false;
+            std::printf("# %s: %s\n", qPrintable(name), qPrintable(last.failure));
+        }
+        const PeerTime p = RunPeerSort(list_, dir_.path() + QStringLiteral("/peer.txt"));
+        ok_ &= p.ok;
+        peer.push_back(p.seconds);
+        peerCpu.push_back(p.cpuSeconds);
+    }
+    const double ratio = median(ours) / median(peer);
+    add({name, kMillion, secondsText(median(ours)), secondsText(median(peer)), ratioText(ratio),
+         target, ratio <= limit, gap,
+         QStringLiteral("cpu %1 vs %2 s, %3 results, %4")
+             .arg(median(oursCpu), 0, 'f', 2)
+             .arg(median(peerCpu), 0, 'f', 2)
+             .arg(last.results)
+             .arg(last.steps)});
+}
+
+void Suite::text() {
+    const QStringList addresses = GenerateAddresses(kTextSize);
+    std::vector<QString> sortedKeys;
+    std::vector<double> bare, bareCpu, ours, oursCpu;
+    double gap = 0;
+    for (int k = 0; k < options_.runs; ++k) {
+        std::vector<QString> keys;
+        keys.reserve(size_t(addresses.size()));
+        for (const QString& address : addresses)
+            keys.push_back(SwapAroundAt(address));
+        {
+            const Stopwatch clock;
+            BareBubbleSort(keys);
+            bare.push_back(clock.seconds());
+            bareCpu.push_back(clock.cpuSeconds());
+        }
+        BenchRun r(root(), BenchRun::Method::Text);
+        r.fill(addresses);
+        const SortFigures f = sortOnce(r);
+        ours.push_back(f.seconds);
+        oursCpu.push_back(f.cpuSeconds);
+        gap = std::max(gap, f.gapMs);
+        ok_ &= f.failure.isEmpty() && f.results == kTextSize;
+    }
+    const double ratio = median(ours) / median(bare);
+    const double cpuRatio = median(oursCpu) / median(bareCpu);
+    add({QStringLiteral("text method vs bubble sort"), kTextSize, secondsText(median(ours)),
+         secondsText(median(bare)), ratioText(ratio), QStringLiteral("<= 2x"), ratio <= 2, gap,
+         QStringLiteral("cpu %1 vs %2 s (%3)")
+             .arg(median(oursCpu), 0, 'f', 2)
+             .arg(median(bareCpu), 0, 'f', 2)
+             .arg(ratioText(cpuRatio))});
+}
+
+void Suite::memory() {
+    QProcess child;
+    child.start(options_.program, {QStringLiteral("--memory-child=") + list_});
+    child.waitForFinished(-1);
+    const QList<QByteArray> figures = child.readAllStandardOutput().trimmed().split(' ');
+    if (child.exitCode() != 0 || figures.size() != 5) {
+        ok_ = false;
+        std::printf("# memory case failed: %s\n", child.readAllStandardError().constData());
+        return;
+    }
+    const double peak = figures[0].toDouble(), base = figures[1].toDouble();
+    const double textBytes = figures[2].toDouble() * 2;
+    const double ratio = peak / textBytes;
+    add({QStringLiteral("peak memory, both lists full"), kMillion,
+         QString::number(peak / (1 << 20), 'f', 1) + QStringLiteral(" MiB"),
+         QString::number(textBytes / (1 << 20), 'f', 1) + QStringLiteral(" MiB"), ratioText(ratio),
+         QStringLiteral("< 2.5x"), ratio < 2.5, -1,
+         QStringLiteral("peer: the addresses as UTF-16; %1 MiB before loading, %2 inputs, "
+                        "%3 results")
+             .arg(base / (1 << 20), 0, 'f', 1)
+             .arg(QString::fromLatin1(figures[3]), QString::fromLatin1(figures[4]))});
+}
+
+void Suite::fiveMillion() {
+    const qsizetype size = 5 * kMillion;
+    const QString path = dir_.path() + QStringLiteral("/five-million.txt");
+    ok_ &= WriteAddressFile(path, size) > 0;
+    SortFigures f;
+    double loadSeconds = 0;
+    {
+        BenchRun r(root(), BenchRun::Method::Database);
+        const Stopwatch clock;
+        r.load(path);
+        loadSeconds = clock.seconds();
+        f = sortOnce(r);
+    }
+    QFile::remove(path);
+    const bool complete = f.failure.isEmpty() && f.results == size;
+    ok_ &= complete;
+    add({QStringLiteral("database, five million"), size, secondsText(f.seconds), "-", "-",
+         QStringLiteral("completes, live"), complete && f.gapMs <= kGapTargetMs, f.gapMs,
+         QStringLiteral("loaded in %1 s, cpu %2 s, %3 results, %4")
+             .arg(loadSeconds, 0, 'f', 2)
+             .arg(f.cpuSeconds, 0, 'f', 2)
+             .arg(f.results)
+             .arg(f.steps)});
+}
+
+void Suite::stops() {
+    struct Probe {
+        const char* name;
+        BenchRun::Method method;
+        const char* step;
+        qint64 afterNs;
+    };
+    const Probe probes[] = {
+        {"stop, database step 1", BenchRun::Method::Database, "Step 1", 200'000'000},
+        {"stop, database step 2", BenchRun::Method::Database, "Step 2", 100'000'000},
+        {"stop, database step 3", BenchRun::Method::Database, "Step 3", 100'000'000},
+        {"stop, text method sorting", BenchRun::Method::Text, "Step 2", 100'000'000},
+    };
+    const QStringList few = GenerateAddresses(kTextSize);
+    for (const Probe& probe : probes) {
+        StopFigures f;
+        const bool text = probe.method == BenchRun::Method::Text;
+        {
+            BenchRun r(root(), probe.method);
+            if (text)
+                r.fill(few);
+            else
+                r.load(list_);
+            f = stopDuring(r, QLatin1String(probe.step), probe.afterNs);
+        }
+        ok_ &= f.waitedMs >= 0;
+        worstStopMs_ = std::max(worstStopMs_, f.waitedMs);
+        add({QLatin1String(probe.name), text ? kTextSize : kMillion,
+             QString::number(f.waitedMs, 'f', 1) + QStringLiteral(" ms"), "-", "-",
+             QStringLiteral("<= 100 ms"), f.waitedMs >= 0 && f.waitedMs <= kStopTargetMs, -1,
+             QStringLiteral("click to handling; \"Done.\" %1 ms after the click")
+                 .arg(f.endedMs, 0, 'f', 1)});
+    }
+}
+
+void Suite::summary() {
+    add({QStringLiteral("longest gap between yields"), 0,
+         QString::number(worstGapMs_, 'f', 1) + QStringLiteral(" ms"), "-", "-",
+         QStringLiteral("<= 50 ms"), worstGapMs_ <= kGapTargetMs, -1,
+         QStringLiteral("over every run above")});
+}
+
+bool Suite::run() {
+    std::printf("%-28s %8s %9s %9s %7s  %-16s %-4s %7s  %s\n", "# case", "size", "ours", "peer",
+                "ratio", "target", "met", "gap ms", "notes");
+    list_ = dir_.path() + QStringLiteral("/million.txt");
+    listChars_ = WriteAddressFile(list_, kMillion);
+    if (listChars_ < 0)
+        return false;
+    if (wanted("load"))
+        load();
+    if (wanted("db"))
+        database(QStringLiteral("database, no option"), {}, 2, QStringLiteral("<= 2x (1.5x)"));
+    if (wanted("db-dedupe"))
+        database(
+            QStringLiteral("database, no duplicates"), [](FormState& f) { f.setCheck5(true); }, 2.5,
+            QStringLiteral("<= 2.5x"));
+    if (wanted("db-limit"))
+        database(
+            QStringLiteral("database, 5 per domain"),
+            [](FormState& f) {
+                f.setCheck2(true);
+                f.setText1(QStringLiteral("5"));
+            },
+            2.5, QStringLiteral("<= 2.5x"));
+    if (wanted("text"))
+        text();
+    if (wanted("memory"))
+        memory();
+    if (wanted("stop"))
+        stops();
+    if (wanted("five-million"))
+        fiveMillion();
+    summary();
+    return ok_;
+}
+} // namespace
+
+bool RunScaleSuite(const ScaleOptions& options) {
+    return Suite(options).run();
+}
+
+int RunMemoryChild(const QString& listFile) {
+    QTemporaryDir dir;
+    const qint64 base = CurrentMemory();
+    BenchRun r(dir.path(), BenchRun::Method::Database);
+    r.load(listFile);
+    r.run.PushButton17_Click();
+    qint64 chars = 0;
+    for (qsizetype i = 0; i < r.form.ListView1.count(); ++i)
+        chars += r.form.ListView1.at(i).size();
+    std::printf("%lld %lld %lld %lld %lld\n", qlonglong(PeakMemory()), qlonglong(base),
+                qlonglong(chars), qlonglong(r.form.ListView1.count()),
+                qlonglong(r.form.ListView2.count()));
+    return r.platform.shownBoxes.size() == 1 ? 0 : 1;
+}
