@@ -1,11 +1,52 @@
 #include "Database.h"
 
 #include "AppError.h"
+#include "TickingFiles.h"
 
+#include <exception>
 #include <sqlite3.h>
 #include <utility>
 
+struct DatabaseTicks {
+    std::function<void()> tick;
+    std::exception_ptr failure; // of the tick, thrown again when the engine returns
+    bool inside = false;
+};
+
 namespace {
+constexpr int kInstructionsPerTick = 1000;
+
+// The ticks of the connection whose engine call is in progress. There is one
+// thread; a tick may start calls of other connections, which stack.
+DatabaseTicks* running = nullptr;
+
+void tickNow() {
+    DatabaseTicks* const ticks = running;
+    if (!ticks || !ticks->tick || ticks->inside || ticks->failure)
+        return;
+    ticks->inside = true;
+    try {
+        ticks->tick();
+    } catch (...) {
+        ticks->failure = std::current_exception();
+    }
+    ticks->inside = false;
+}
+
+int onProgress(void*) {
+    tickNow();
+    return running && running->failure ? 1 : 0; // non-zero interrupts the statement
+}
+
+template <class Call> int engineCall(DatabaseTicks* ticks, Call&& call) {
+    DatabaseTicks* const outer = std::exchange(running, ticks);
+    const int code = call();
+    running = outer;
+    if (ticks && ticks->failure)
+        std::rethrow_exception(std::exchange(ticks->failure, nullptr));
+    return code;
+}
+
 [[noreturn]] void fail(sqlite3* db, int code) {
     const char* message = db ? sqlite3_errmsg(db) : sqlite3_errstr(code);
     throw AppError(QString::fromUtf8(message), db ? sqlite3_extended_errcode(db) : code);
@@ -18,11 +59,12 @@ void check(sqlite3* db, int code) {
 } // namespace
 
 DatabaseStatement::DatabaseStatement(DatabaseStatement&& other) noexcept
-    : db_(other.db_), statement_(std::exchange(other.statement_, nullptr)) {}
+    : db_(other.db_), statement_(std::exchange(other.statement_, nullptr)), ticks_(other.ticks_) {}
 
 DatabaseStatement& DatabaseStatement::operator=(DatabaseStatement&& other) noexcept {
     std::swap(db_, other.db_);
     std::swap(statement_, other.statement_);
+    std::swap(ticks_, other.ticks_);
     return *this;
 }
 
@@ -39,7 +81,7 @@ void DatabaseStatement::bindText(int parameter, QStringView text) {
 }
 
 bool DatabaseStatement::step() {
-    const int code = sqlite3_step(statement_);
+    const int code = engineCall(ticks_, [&] { return sqlite3_step(statement_); });
     if (code == SQLITE_ROW)
         return true;
     if (code == SQLITE_DONE)
@@ -67,7 +109,7 @@ qint64 DatabaseStatement::integer(int column) const {
     return sqlite3_column_int64(statement_, column);
 }
 
-DatabaseConnection::DatabaseConnection() {
+DatabaseConnection::DatabaseConnection() : ticks_(std::make_unique<DatabaseTicks>()) {
     if (sqlite3_initialize() != SQLITE_OK)
         throw AppError(kProviderNotFound, kProviderNotFoundNumber);
 }
@@ -79,8 +121,8 @@ DatabaseConnection::~DatabaseConnection() {
 void DatabaseConnection::open(const QString& path) {
     sqlite3_close_v2(std::exchange(db_, nullptr));
     sqlite3* db = nullptr;
-    const int code =
-        sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    const int code = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE,
+                                     TickingFileLayer(tickNow));
     if (code != SQLITE_OK) {
         const AppError error(QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(code)),
                              code);
@@ -88,6 +130,7 @@ void DatabaseConnection::open(const QString& path) {
         throw error;
     }
     db_ = db;
+    sqlite3_progress_handler(db_, kInstructionsPerTick, onProgress, nullptr);
     // The engine reads the file lazily; reading the schema now tells a
     // database from any other file.
     execute(QStringLiteral("SELECT count(*) FROM sqlite_master"));
@@ -96,7 +139,10 @@ void DatabaseConnection::open(const QString& path) {
 void DatabaseConnection::execute(const QString& sql) {
     if (!db_)
         fail(nullptr, SQLITE_MISUSE);
-    check(db_, sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, nullptr));
+    const QByteArray text = sql.toUtf8();
+    check(db_, engineCall(ticks_.get(), [&] {
+              return sqlite3_exec(db_, text.constData(), nullptr, nullptr, nullptr);
+          }));
 }
 
 DatabaseStatement DatabaseConnection::prepare(const QString& sql) {
@@ -105,5 +151,9 @@ DatabaseStatement DatabaseConnection::prepare(const QString& sql) {
     sqlite3_stmt* statement = nullptr;
     const QByteArray text = sql.toUtf8();
     check(db_, sqlite3_prepare_v2(db_, text.constData(), int(text.size()), &statement, nullptr));
-    return DatabaseStatement(db_, statement);
+    return DatabaseStatement(db_, statement, ticks_.get());
+}
+
+void DatabaseConnection::setTick(std::function<void()> tick) {
+    ticks_->tick = std::move(tick);
 }

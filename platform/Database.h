@@ -3,9 +3,12 @@
 #include <QByteArrayView>
 #include <QString>
 #include <QStringView>
+#include <functional>
+#include <memory>
 
 struct sqlite3;
 struct sqlite3_stmt;
+struct DatabaseTicks;
 
 // One prepared statement of an open database: bind values, then step
 // through its rows. Failures throw AppError with the engine's own words.
@@ -32,10 +35,12 @@ public:
 
 private:
     friend class DatabaseConnection;
-    DatabaseStatement(sqlite3* db, sqlite3_stmt* statement) : db_(db), statement_(statement) {}
+    DatabaseStatement(sqlite3* db, sqlite3_stmt* statement, DatabaseTicks* ticks)
+        : db_(db), statement_(statement), ticks_(ticks) {}
 
     sqlite3* db_;
     sqlite3_stmt* statement_;
+    DatabaseTicks* ticks_;
 };
 
 // A connection to a database file of the embedded engine. Creating one is
@@ -55,8 +60,16 @@ public:
     void execute(const QString& sql);
     DatabaseStatement prepare(const QString& sql);
 
+    // Until it is replaced by an empty function, `tick` runs inside this
+    // connection's statements every thousand or so engine instructions and
+    // before every file read and write: one statement that takes seconds can
+    // so give the window its turns. The tick must not use this connection.
+    // When it throws, the statement ends and its call throws that instead.
+    void setTick(std::function<void()> tick);
+
 private:
     sqlite3* db_ = nullptr;
+    std::unique_ptr<DatabaseTicks> ticks_;
 };
 
 inline const QString kProviderNotFound =

@@ -93,6 +93,16 @@ public:
     }
     // Processes every pending window event; handlers run inside the call.
     virtual void yield() = 0;
+    // A turn for the window from inside one long call into a library (an
+    // engine statement that sorts millions of rows), where the caller has no
+    // yield points of its own. Nothing is brought up to date first, so the
+    // caller asks for these only where the visible state is already final.
+    // They are not numbered yield points: the scripted platform counts them
+    // apart.
+    virtual void yieldInsideCall() {
+        if (yieldDue())
+            yield();
+    }
 
 protected:
     virtual bool isYieldDue() = 0;

@@ -58,6 +58,12 @@ void ScriptedPlatform::yield() {
     failIfInjected(Operation::Yield);
 }
 
+void ScriptedPlatform::yieldInsideCall() {
+    ++callYieldCount;
+    if (onCallYield)
+        onCallYield(callYieldCount);
+}
+
 void ScriptedPlatform::injectFailure(Operation operation, const QString& description, int times,
                                      int number) {
     failures_[int(operation)] = {description, number, times};

@@ -46,6 +46,9 @@ public:
     void openUrl(const QString& url) override { openedUrls.append(url); }
     void endProgram() override { programEnded = true; }
     void yield() override;
+    // Only counts and runs onCallYield: the numbered yields stay the same
+    // whatever the engine does inside a statement.
+    void yieldInsideCall() override;
 
     void createFolder(const QString& path) override;
     void copyFile(const QString& from, const QString& to) override;
@@ -74,6 +77,9 @@ public:
     // Runs when a box is shown, with the box as recorded.
     std::function<void(const ShownBox&)> onMessageBox;
     int yieldCount = 0;
+    // Runs at every turn given from inside a long call, counted from 1.
+    std::function<void(int)> onCallYield;
+    int callYieldCount = 0;
 
     // The next `times` calls of the operation throw AppError(description, number).
     void injectFailure(Operation operation, const QString& description, int times = 1,

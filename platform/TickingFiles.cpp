@@ -1,0 +1,159 @@
+#include "TickingFiles.h"
+
+#include <sqlite3.h>
+
+namespace {
+sqlite3_vfs* base = nullptr;
+void (*tickFunction)() = nullptr;
+
+// Our file object, followed in the same allocation by the base layer's.
+struct TickingFile {
+    sqlite3_file file;
+    sqlite3_file* real;
+};
+
+sqlite3_file* real(sqlite3_file* file) {
+    return reinterpret_cast<TickingFile*>(file)->real;
+}
+
+const sqlite3_io_methods& realMethods(sqlite3_file* file) {
+    return *real(file)->pMethods;
+}
+
+int fileClose(sqlite3_file* file) {
+    return realMethods(file).xClose(real(file));
+}
+
+int fileRead(sqlite3_file* file, void* buffer, int amount, sqlite3_int64 offset) {
+    tickFunction();
+    return realMethods(file).xRead(real(file), buffer, amount, offset);
+}
+
+int fileWrite(sqlite3_file* file, const void* buffer, int amount, sqlite3_int64 offset) {
+    tickFunction();
+    return realMethods(file).xWrite(real(file), buffer, amount, offset);
+}
+
+int fileTruncate(sqlite3_file* file, sqlite3_int64 size) {
+    return realMethods(file).xTruncate(real(file), size);
+}
+
+int fileSync(sqlite3_file* file, int flags) {
+    return realMethods(file).xSync(real(file), flags);
+}
+
+int fileSize(sqlite3_file* file, sqlite3_int64* size) {
+    return realMethods(file).xFileSize(real(file), size);
+}
+
+int fileLock(sqlite3_file* file, int level) {
+    return realMethods(file).xLock(real(file), level);
+}
+
+int fileUnlock(sqlite3_file* file, int level) {
+    return realMethods(file).xUnlock(real(file), level);
+}
+
+int fileCheckReservedLock(sqlite3_file* file, int* result) {
+    return realMethods(file).xCheckReservedLock(real(file), result);
+}
+
+int fileControl(sqlite3_file* file, int operation, void* argument) {
+    return realMethods(file).xFileControl(real(file), operation, argument);
+}
+
+int fileSectorSize(sqlite3_file* file) {
+    return realMethods(file).xSectorSize(real(file));
+}
+
+int fileDeviceCharacteristics(sqlite3_file* file) {
+    return realMethods(file).xDeviceCharacteristics(real(file));
+}
+
+int fileShmMap(sqlite3_file* file, int page, int pageSize, int extend, void volatile** map) {
+    if (realMethods(file).iVersion < 2)
+        return SQLITE_IOERR_SHMMAP;
+    return realMethods(file).xShmMap(real(file), page, pageSize, extend, map);
+}
+
+int fileShmLock(sqlite3_file* file, int offset, int n, int flags) {
+    if (realMethods(file).iVersion < 2)
+        return SQLITE_IOERR_SHMLOCK;
+    return realMethods(file).xShmLock(real(file), offset, n, flags);
+}
+
+void fileShmBarrier(sqlite3_file* file) {
+    if (realMethods(file).iVersion >= 2)
+        realMethods(file).xShmBarrier(real(file));
+}
+
+int fileShmUnmap(sqlite3_file* file, int deleteFlag) {
+    if (realMethods(file).iVersion < 2)
+        return SQLITE_OK;
+    return realMethods(file).xShmUnmap(real(file), deleteFlag);
+}
+
+int fileFetch(sqlite3_file* file, sqlite3_int64 offset, int amount, void** pointer) {
+    if (realMethods(file).iVersion < 3) {
+        *pointer = nullptr;
+        return SQLITE_OK;
+    }
+    return realMethods(file).xFetch(real(file), offset, amount, pointer);
+}
+
+int fileUnfetch(sqlite3_file* file, sqlite3_int64 offset, void* pointer) {
+    if (realMethods(file).iVersion < 3)
+        return SQLITE_OK;
+    return realMethods(file).xUnfetch(real(file), offset, pointer);
+}
+
+const sqlite3_io_methods methods = {3,
+                                    fileClose,
+                                    fileRead,
+                                    fileWrite,
+                                    fileTruncate,
+                                    fileSync,
+                                    fileSize,
+                                    fileLock,
+                                    fileUnlock,
+                                    fileCheckReservedLock,
+                                    fileControl,
+                                    fileSectorSize,
+                                    fileDeviceCharacteristics,
+                                    fileShmMap,
+                                    fileShmLock,
+                                    fileShmBarrier,
+                                    fileShmUnmap,
+                                    fileFetch,
+                                    fileUnfetch};
+
+int layerOpen(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* file, int flags, int* outFlags) {
+    auto* ticking = reinterpret_cast<TickingFile*>(file);
+    ticking->real = reinterpret_cast<sqlite3_file*>(ticking + 1);
+    const int code = base->xOpen(base, name, ticking->real, flags, outFlags);
+    // Without methods of its own the file is not closed again, so neither is ours.
+    file->pMethods = ticking->real->pMethods ? &methods : nullptr;
+    return code;
+}
+
+sqlite3_vfs* makeLayer(void (*tick)()) {
+    base = sqlite3_vfs_find(nullptr);
+    if (!base)
+        return nullptr;
+    tickFunction = tick;
+    static sqlite3_vfs layer;
+    // Everything but opening a file is the base layer's, which does not tell
+    // its own object from a copy.
+    layer = *base;
+    layer.pNext = nullptr;
+    layer.zName = "ambervale-ticking";
+    layer.szOsFile = int(sizeof(TickingFile)) + base->szOsFile;
+    layer.xOpen = layerOpen;
+    return sqlite3_vfs_register(&layer, 0) == SQLITE_OK ? &layer : nullptr;
+}
+} // namespace
+
+const char* TickingFileLayer(void (*tick)()) {
+    static sqlite3_vfs* const layer = makeLayer(tick);
+    return layer ? layer->zName : nullptr;
+}

@@ -1,0 +1,127 @@
+#include "AppError.h"
+#include "Database.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+// A working database whose table holds `rows` rows of about 200 bytes.
+std::unique_ptr<DatabaseConnection> filled(const QTemporaryDir& dir, int rows) {
+    const QString path = dir.filePath("dbData.mdb");
+    QFile::copy(QStringLiteral(AMBERVALE_RESOURCES "/dbBlank.mdb"), path);
+    QFile(path).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    auto connection = std::make_unique<DatabaseConnection>();
+    connection->open(path);
+    const QString n = QString::number(rows);
+    connection->execute(
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " + n +
+        ") INSERT INTO tblEmls SELECT printf('%0190d@d', (i * 7919) % " + n +
+        "), 'l', 'd' || (i % 50) FROM n");
+    // A small page cache makes every statement over the table read the file.
+    connection->execute("PRAGMA cache_size = 8");
+    return connection;
+}
+
+// Counts the rows through a sort, which takes the engine many instructions.
+qint64 sortedCount(DatabaseConnection& connection) {
+    DatabaseStatement count =
+        connection.prepare("SELECT COUNT(*) FROM (SELECT Email FROM tblEmls ORDER BY Email)");
+    count.step();
+    return count.integer(0);
+}
+
+qint64 rowCount(DatabaseConnection& connection) {
+    DatabaseStatement count = connection.prepare("SELECT COUNT(*) FROM tblEmls");
+    count.step();
+    return count.integer(0);
+}
+} // namespace
+
+class TestDatabaseTicks : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Sorting runs engine instructions; emptying a table only reads and frees
+    // its pages: both must tick.
+    void longStatementsTick_data() {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<bool>("rows");
+        QTest::newRow("ordered query")
+            << "SELECT Email FROM tblEmls ORDER BY Domain, Email" << true;
+        QTest::newRow("emptying") << "DELETE FROM tblEmls" << false;
+        QTest::newRow("grouped copy")
+            << "CREATE TEMP TABLE g AS SELECT Email, Domain FROM tblEmls GROUP BY Domain, Email "
+               "ORDER BY Domain, Email"
+            << false;
+    }
+
+    void longStatementsTick() {
+        QFETCH(QString, sql);
+        QFETCH(bool, rows);
+        QTemporaryDir dir;
+        auto connection = filled(dir, 20000);
+        int ticks = 0;
+        connection->setTick([&] { ++ticks; });
+        if (rows) {
+            DatabaseStatement query = connection->prepare(sql);
+            QVERIFY(query.step());
+            QCOMPARE(query.text(0).size(), 192);
+        } else {
+            connection->execute(sql);
+        }
+        QVERIFY2(ticks >= 20, qPrintable(QString::number(ticks)));
+
+        // Without a tick the same work is silent.
+        connection->setTick({});
+        const int before = ticks;
+        sortedCount(*connection);
+        QCOMPARE(ticks, before);
+    }
+
+    void aThrowingTickEndsTheStatement() {
+        QTemporaryDir dir;
+        auto connection = filled(dir, 5000);
+        int ticks = 0;
+        connection->setTick([&] {
+            if (++ticks == 3)
+                throw AppError("Out of memory", 7);
+        });
+        connection->execute("BEGIN");
+        try {
+            connection->execute("DELETE FROM tblEmls");
+            QFAIL("the statement went on after the tick threw");
+        } catch (const AppError& error) {
+            QCOMPARE(error.description(), QString("Out of memory"));
+            QCOMPARE(error.number(), 7);
+        }
+        // The connection is still usable, and the tick runs again afterwards.
+        connection->execute("ROLLBACK");
+        QCOMPARE(rowCount(*connection), 5000);
+        connection->execute("DELETE FROM tblEmls");
+        QVERIFY(ticks > 3);
+        connection->setTick({});
+        QCOMPARE(rowCount(*connection), 0);
+    }
+
+    // A tick may run statements of another connection: those tick that one only.
+    void ticksOfAnotherConnectionStayApart() {
+        QTemporaryDir dir, otherDir;
+        auto connection = filled(dir, 3000);
+        auto other = filled(otherDir, 100);
+        int ticks = 0, otherTicks = 0;
+        other->setTick([&] { ++otherTicks; });
+        connection->setTick([&] {
+            if (++ticks == 1) {
+                QCOMPARE(sortedCount(*other), 100);
+                QCOMPARE(ticks, 1);
+            }
+        });
+        QCOMPARE(sortedCount(*connection), 3000);
+        QVERIFY(ticks > 1);
+        QVERIFY(otherTicks > 0);
+    }
+};
+
+QTEST_MAIN(TestDatabaseTicks)
+#include "test_database_ticks.moc"
