@@ -14,6 +14,7 @@ public:
     // Starts measuring afresh, as a run begins.
     void startRun();
     void yield() override;
+    void yieldInsideCall() override { Platform::yieldInsideCall(); }
     qsizetype firstYieldDue(qsizetype points) override;
 
     qint64 longestGapNs() const { return longestGapNs_; }

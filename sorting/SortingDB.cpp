@@ -40,6 +40,10 @@ private:
     bool query();
     void walk();
     bool addRow(int statement);
+    // One numbered statement that may keep the engine busy for seconds: the
+    // window gets its turns meanwhile. Only where the window already shows
+    // what it has to show until the statement ends.
+    template <class Body> bool runLong(int statement, Body&& body);
 
     // The bar as the step-by-step description leaves it after address i (from 1).
     void showWritten(qsizetype i);
@@ -51,7 +55,7 @@ private:
     Platform& platform_;
     ErrorReport report_;
     std::unique_ptr<DatabaseConnection> connection_;
-    QString rowsText_; // the query without its ordering
+    QString source_ = QStringLiteral("tblEmls"); // the table the walk reads
     std::optional<DatabaseStatement> rows_;
     bool hasRow_ = false;
     std::optional<qint16> limit_; // the last number the limit box held
@@ -68,12 +72,19 @@ bool DatabaseSort::open() {
            });
 }
 
+template <class Body> bool DatabaseSort::runLong(int statement, Body&& body) {
+    connection_->setTick([this] { platform_.yieldInsideCall(); });
+    const bool done = report_.run(statement, std::forward<Body>(body));
+    connection_->setTick({});
+    return done;
+}
+
 bool DatabaseSort::writeRows() {
     qsizetype n = 0;
     std::optional<DatabaseStatement> insert;
     const bool ready =
         report_.run(108, [&] { connection_->execute(QStringLiteral("BEGIN")); }) &&
-        report_.run(110, [&] { connection_->execute(QStringLiteral("DELETE FROM tblEmls")); }) &&
+        runLong(110, [&] { connection_->execute(QStringLiteral("DELETE FROM tblEmls")); }) &&
         report_.run(112, [&] {
             n = form_.ListView1.count();
             insert = connection_->prepare(QStringLiteral("INSERT INTO tblEmls VALUES (?, ?, ?)"));
@@ -107,7 +118,7 @@ bool DatabaseSort::writeRows() {
     if (written > 0)
         showWritten(written);
     insert.reset();
-    return report_.run(132, [&] { connection_->execute(QStringLiteral("COMMIT")); });
+    return runLong(132, [&] { connection_->execute(QStringLiteral("COMMIT")); });
 }
 
 // These few yields are always real ones: the window shows the step before the
@@ -117,14 +128,23 @@ bool DatabaseSort::query() {
     form_.setProgressText(kStep2);
     platform_.yield();
     form_.ListView2.clear();
-    rowsText_ = QStringLiteral("SELECT Email, Domain FROM tblEmls");
+    QString rows = QStringLiteral("SELECT Email, Domain FROM tblEmls");
     // Grouping by Domain before Email gives the same groups and lets the engine
     // group and order in one sort.
-    if (form_.check5())
-        rowsText_ += QStringLiteral(" GROUP BY Domain, Email");
+    const bool grouped = form_.check5();
+    if (grouped)
+        rows += QStringLiteral(" GROUP BY Domain, Email");
+    rows += QStringLiteral(" ORDER BY Domain, Email");
     platform_.yield();
-    const bool opened = report_.run(154, [&] {
-        rows_ = connection_->prepare(rowsText_ + QStringLiteral(" ORDER BY Domain, Email"));
+    const bool opened = runLong(154, [&] {
+        // Counting the groups would group again; the walk reads them from a
+        // table of their own instead, which counts quickly and keeps their order.
+        if (grouped) {
+            connection_->execute(QStringLiteral("CREATE TEMP TABLE tblGrouped AS ") + rows);
+            source_ = QStringLiteral("temp.tblGrouped");
+            rows = QStringLiteral("SELECT Email, Domain FROM temp.tblGrouped ORDER BY rowid");
+        }
+        rows_ = connection_->prepare(rows);
         hasRow_ = rows_->step();
     });
     platform_.yield();
@@ -136,10 +156,9 @@ void DatabaseSort::walk() {
     if (!hasRow_)
         return;
     qint64 r = 0;
-    const bool counted = report_.run(162, [&] {
-        // The order does not change the count; the engine would sort again for it.
+    const bool counted = runLong(162, [&] {
         DatabaseStatement count =
-            connection_->prepare(QStringLiteral("SELECT COUNT(*) FROM (") + rowsText_ + u')');
+            connection_->prepare(QStringLiteral("SELECT COUNT(*) FROM ") + source_);
         count.step();
         r = count.integer(0);
     });
