@@ -55,7 +55,7 @@ Measured bare(const QStringList& addresses) {
 
 bool inKeyOrder(const AddressListModel& results) {
     for (qsizetype i = 1; i < results.count(); ++i)
-        if (SwapAroundAt(results.at(i)) < SwapAroundAt(results.at(i - 1)))
+        if (SwapAroundAt(results.text(i)) < SwapAroundAt(results.text(i - 1)))
             return false;
     return true;
 }

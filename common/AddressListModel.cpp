@@ -5,13 +5,15 @@
 
 namespace {
 // Views address rows with an int; a longer list shows its first rows only.
-int visibleRows(qsizetype n) { return int(std::min<qsizetype>(n, std::numeric_limits<int>::max())); }
+int visibleRows(qsizetype n) {
+    return int(std::min<qsizetype>(n, std::numeric_limits<int>::max()));
+}
 } // namespace
 
 AddressListModel::AddressListModel(QString header, QObject* parent)
     : QAbstractListModel(parent), header_(std::move(header)) {}
 
-void AddressListModel::append(QStringView text) {
+void AddressListModel::append(QAnyStringView text) {
     store_.append(text);
     if (!announcePosted_) {
         announcePosted_ = true;

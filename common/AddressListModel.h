@@ -15,11 +15,11 @@ public:
 
     qsizetype count() const { return store_.count(); }
     bool isEmpty() const { return store_.isEmpty(); }
-    QStringView at(qsizetype i) const { return store_.at(i); }
+    QAnyStringView at(qsizetype i) const { return store_.at(i); }
     QString text(qsizetype i) const { return store_.text(i); }
     const QString& header() const { return header_; }
 
-    void append(QStringView text);
+    void append(QAnyStringView text);
     void removeAt(qsizetype i);
     void clear();
     template <class Keep> qsizetype retainIf(Keep&& keep);

@@ -5,6 +5,7 @@
 
 #include <exception>
 #include <sqlite3.h>
+#include <type_traits>
 #include <utility>
 
 struct DatabaseTicks {
@@ -72,12 +73,27 @@ DatabaseStatement::~DatabaseStatement() {
     sqlite3_finalize(statement_);
 }
 
-void DatabaseStatement::bindText(int parameter, QStringView text) {
+void DatabaseStatement::bindText(int parameter, QAnyStringView text) {
     // A null pointer would bind NULL; an empty address part must stay an empty text.
     static const char16_t empty[] = u"";
-    const void* data = text.isEmpty() ? empty : static_cast<const void*>(text.utf16());
-    check(db_,
-          sqlite3_bind_text16(statement_, parameter, data, int(text.size() * 2), SQLITE_STATIC));
+    const auto data = [&](const void* text) { return text ? text : empty; };
+    const int code = text.visit([&](auto view) {
+        using View = decltype(view);
+        if constexpr (std::is_same_v<View, QStringView>) {
+            return sqlite3_bind_text16(statement_, parameter, data(view.data()),
+                                       int(view.size() * 2), SQLITE_STATIC);
+        } else if constexpr (std::is_same_v<View, QLatin1StringView>) {
+            // The engine copies the text once it is converted.
+            const QByteArray utf8 = QString(view).toUtf8();
+            return sqlite3_bind_text(statement_, parameter, utf8.constData(), int(utf8.size()),
+                                     SQLITE_TRANSIENT);
+        } else {
+            return sqlite3_bind_text(statement_, parameter,
+                                     static_cast<const char*>(data(view.data())), int(view.size()),
+                                     SQLITE_STATIC);
+        }
+    });
+    check(db_, code);
 }
 
 bool DatabaseStatement::step() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAnyStringView>
 #include <QByteArrayView>
 #include <QString>
 #include <QStringView>
@@ -22,7 +23,8 @@ public:
 
     // Binds parameter 1, 2, ... to a text that must stay unchanged until the
     // next step(). An empty text is stored as an empty text, never as NULL.
-    void bindText(int parameter, QStringView text);
+    // UTF-8 (the engine's own encoding) and UTF-16 are bound as they are.
+    void bindText(int parameter, QAnyStringView text);
     // Runs to the next row: true when one is ready, false when there are no more.
     bool step();
     // Makes the statement ready to run again with newly bound values.

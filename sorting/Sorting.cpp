@@ -45,7 +45,7 @@ private:
     void yieldAt(int number) {
         report_.run(number, [&] { platform_.yield(); });
     }
-    void showCollecting(qsizetype i, QStringView address);
+    void showCollecting(qsizetype i, const QString& address);
     void showAdding(qsizetype i, qsizetype bucket);
     void yieldBeforeBuckets(qsizetype i, qsizetype examined);
     qsizetype addLimited(QStringView domain, const QString& output, qsizetype i);
@@ -61,11 +61,11 @@ private:
     std::unordered_map<QStringView, qsizetype, ViewHash> bucketOf_;
 };
 
-void TextSort::showCollecting(qsizetype i, QStringView address) {
+void TextSort::showCollecting(qsizetype i, const QString& address) {
     report_.run(108, [&] { form_.setProgressValue(percent(i, form_.ListView1.count())); });
     report_.run(110, [&] {
         form_.setProgressText(QStringLiteral("Step 1 of 3: Processing email: ") +
-                              FileNameFromPath(address.toString()));
+                              FileNameFromPath(address));
     });
 }
 
@@ -76,15 +76,13 @@ void TextSort::collectKeys() {
     report_.run(104, [&] { n = input.count(); });
     qsizetype last = 0;     // the item handled last
     bool lastShown = false; // whether its state was shown at a yield
-    QString held;           // an address kept across a yield, when the list may change
     for (qsizetype i = 1; i <= n && i <= input.count(); ++i) {
-        QStringView address = input.at(i - 1);
+        // A copy: the list may change while the run yields.
+        const QString address = input.text(i - 1);
         last = i;
         lastShown = platform_.yieldDue();
         if (lastShown) {
             showCollecting(i, address);
-            held = address.toString();
-            address = held;
             yieldAt(112);
         }
         report_.run(114, [&] { form_.setMousePointer(MousePointer::Busy); });
@@ -92,7 +90,7 @@ void TextSort::collectKeys() {
         if (form_.check5()) {
             report_.run(120, [&] {
                 const qsizetype before = seen.size();
-                seen.insert(address.toString());
+                seen.insert(address);
                 append = seen.size() != before;
             });
         }
@@ -102,7 +100,7 @@ void TextSort::collectKeys() {
             break;
     }
     if (last > 0 && !lastShown)
-        showCollecting(last, input.at(last - 1)); // unchanged: no yield since it was read
+        showCollecting(last, input.text(last - 1)); // unchanged: no yield since it was read
 }
 
 void TextSort::showAdding(qsizetype i, qsizetype bucket) {

@@ -8,6 +8,7 @@
 #include "PathNames.h"
 #include "PerDomainLimit.h"
 #include "Platform.h"
+#include "TextWidth.h"
 
 #include <QByteArray>
 #include <cmath>
@@ -214,7 +215,15 @@ void DatabaseSort::walk() {
 }
 
 bool DatabaseSort::addRow(int statement) {
-    return report_.run(statement, [&] { form_.ListView2.append(rows_->text(0)); });
+    return report_.run(statement, [&] {
+        // Nearly every address is ASCII, the same bytes in the engine's
+        // UTF-8 as in Latin-1; any other takes the engine's own conversion.
+        const QByteArrayView email = rows_->utf8(0);
+        if (IsAscii(email))
+            form_.ListView2.append(QLatin1StringView(email));
+        else
+            form_.ListView2.append(rows_->text(0));
+    });
 }
 
 void DatabaseSort::showWritten(qsizetype i) {

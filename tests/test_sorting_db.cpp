@@ -1,3 +1,4 @@
+#include "AddressStore.h"
 #include "DataFolder.h"
 #include "DatabaseRows.h"
 #include "FormState.h"
@@ -134,17 +135,47 @@ private slots:
         const QString fits = QString(253, u'x') + pair + "@d";
         QTest::newRow("pair before the cut")
             << fits << QStringList{fits.left(255), fits.left(255), "d"};
+        QTest::newRow("latin-1 beyond ascii")
+            << QString::fromUtf16(u"jü\"rgen@straße\"@x")
+            << QStringList{QString::fromUtf16(u"jü'rgen@straße'@x"), QString::fromUtf16(u"jü'rgen"),
+                           QString::fromUtf16(u"straße'")};
+        QTest::newRow("beyond latin-1")
+            << QString::fromUtf16(u"李\"@例子.cn")
+            << QStringList{QString::fromUtf16(u"李'@例子.cn"), QString::fromUtf16(u"李'"),
+                           QString::fromUtf16(u"例子.cn")};
+        const QString latin1Long = QString(300, QChar(0xe9)) + "@d";
+        QTest::newRow("300 latin-1 characters")
+            << latin1Long << QStringList{latin1Long.left(255), latin1Long.left(255), "d"};
     }
 
+    // From a text of its own and from one as a list holds it (in one byte a
+    // character when it fits).
     void storedValues() {
         QFETCH(QString, address);
         QFETCH(QStringList, stored);
-        DatabaseRow row;
-        row.fill(u"placeholder\"@\"x");
-        row.fill(address);
-        QCOMPARE(row.email().toString(), stored[0]);
-        QCOMPARE(row.localPart().toString(), stored[1]);
-        QCOMPARE(row.domain().toString(), stored[2]);
+        AddressStore list;
+        list.append(address);
+        for (QAnyStringView held : {QAnyStringView(address), list.at(0)}) {
+            DatabaseRow row;
+            row.fill(u"placeholder\"@\"x");
+            row.fill(held);
+            QCOMPARE(row.email().toString(), stored[0]);
+            QCOMPARE(row.localPart().toString(), stored[1]);
+            QCOMPARE(row.domain().toString(), stored[2]);
+        }
+    }
+
+    // Stored as the engine's UTF-8 whatever the width the list holds them in,
+    // ordered by those bytes, listed as they were.
+    void textBeyondAsciiIsStoredAndListedExactly() {
+        Run run;
+        const QString latin1 = QString::fromUtf16(u"b@ß.de"), wide = QString::fromUtf16(u"c@例.cn");
+        run.fill({wide, latin1, "a@z.de"});
+        QCOMPARE(run.sort(), QStringList({"a@z.de", latin1, wide}));
+        const QList<QStringList> expected = {{wide, "c", QString::fromUtf16(u"例.cn")},
+                                             {latin1, "b", QString::fromUtf16(u"ß.de")},
+                                             {"a@z.de", "a", "z.de"}};
+        QCOMPARE(storedRows(run.database()), expected);
     }
 
     void rowsAreInTheFileAndListedAsStored() {
