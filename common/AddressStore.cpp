@@ -2,9 +2,6 @@
 
 #include "TextWidth.h"
 
-#include <limits>
-#include <new>
-
 AddressStore::AddressStore() : d_(std::make_shared<Data>()) {}
 
 void AddressStore::detach() {
@@ -12,52 +9,35 @@ void AddressStore::detach() {
         d_ = std::make_shared<Data>(*d_);
 }
 
-void AddressStore::appendBytes(const void* text, quint32 length, qsizetype bytes) {
-    detach();
-    std::vector<char>& buffer = d_->bytes;
-    if (length & kWide)
-        buffer.resize(buffer.size() + (buffer.size() & 1)); // keeps UTF-16 aligned
-    d_->offsets.push_back(buffer.size());
-    d_->lengths.push_back(length);
-    const char* begin = static_cast<const char*>(text);
-    buffer.insert(buffer.end(), begin, begin + bytes);
-}
-
 void AddressStore::append(QAnyStringView text) {
-    if (quint64(text.size()) >= kWide)
-        throw std::bad_alloc();
+    detach();
     VisitText(text, [this](auto view) { appendText(view); });
 }
 
 void AddressStore::appendText(QLatin1StringView text) {
-    appendBytes(text.data(), quint32(text.size()), text.size());
+    d_->bytes.append(text.data(), text.size());
+    d_->ends.append(quint64(d_->bytes.size()));
 }
 
 void AddressStore::appendText(QStringView text) {
-    const quint32 length = quint32(text.size());
+    QByteArray& bytes = d_->bytes;
     if (!FitsLatin1(text)) {
-        appendBytes(text.utf16(), length | kWide, text.size() * 2);
+        if (bytes.size() & 1)
+            bytes.append('\0'); // keeps UTF-16 aligned
+        bytes.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+        d_->ends.append(quint64(bytes.size()) | kWide);
         return;
     }
-    const size_t at = d_->bytes.size();
-    appendBytes(nullptr, length, 0);
-    d_->bytes.resize(at + length);
-    char* out = d_->bytes.data() + at;
+    const qsizetype start = bytes.size();
+    bytes.resize(start + text.size());
+    char* out = bytes.data() + start;
     for (QChar c : text)
         *out++ = char(c.unicode());
+    d_->ends.append(quint64(bytes.size()));
 }
 
 void AddressStore::removeAt(qsizetype i) {
-    detach();
-    d_->unusedBytes += byteSize(d_->lengths[size_t(i)]);
-    d_->offsets.erase(d_->offsets.begin() + i);
-    d_->lengths.erase(d_->lengths.begin() + i);
-    compactIfWasteful();
-}
-
-void AddressStore::compactIfWasteful() {
-    if (d_->unusedBytes * 2 > qsizetype(d_->bytes.size()))
-        retainIf([](QAnyStringView) { return true; });
+    compact(i, [i](qsizetype index, QAnyStringView) { return index != i; });
 }
 
 void AddressStore::clear() {
@@ -66,12 +46,10 @@ void AddressStore::clear() {
 
 void AddressStore::reserve(qsizetype entries, qsizetype chars) {
     detach();
-    d_->offsets.reserve(size_t(entries));
-    d_->lengths.reserve(size_t(entries));
-    d_->bytes.reserve(size_t(chars));
+    d_->ends.reserve(entries);
+    d_->bytes.reserve(chars);
 }
 
 qsizetype AddressStore::memoryUsed() const {
-    return qsizetype(d_->bytes.capacity() + d_->offsets.capacity() * sizeof(quint64) +
-                     d_->lengths.capacity() * sizeof(quint32));
+    return d_->bytes.capacity() + d_->ends.capacity() * qsizetype(sizeof(quint64));
 }

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QAnyStringView>
+#include <QByteArray>
+#include <QList>
 #include <QString>
 #include <cstring>
+#include <exception>
 #include <memory>
 #include <type_traits>
-#include <vector>
 
 // Calls f with the text as a QLatin1StringView or a QStringView, whichever it
 // is; a UTF-8 text (never one of a store) is decoded first.
@@ -19,32 +21,34 @@ template <class F> decltype(auto) VisitText(QAnyStringView text, F&& f) {
     });
 }
 
-// The entries of one address list, packed: all texts in one buffer and an
-// offset and a length per entry. An entry whose characters are all below
+// The entries of one address list, packed: all texts one after the other in
+// one buffer, and where each ends. An entry whose characters are all below
 // U+0100, as nearly every address is, takes one byte a character (Latin-1);
-// any other is held as UTF-16. Copies share the data until one of them
-// changes (copy-on-write), so an export can keep a snapshot for free.
+// any other is held as UTF-16. The buffers grow in place where the system
+// allows (no copy, no second buffer). Copies share the data until one of
+// them changes (copy-on-write), so an export can keep a snapshot for free.
 class AddressStore {
 public:
     AddressStore();
 
-    qsizetype count() const { return qsizetype(d_->lengths.size()); }
-    bool isEmpty() const { return d_->lengths.empty(); }
+    qsizetype count() const { return d_->ends.size(); }
+    bool isEmpty() const { return d_->ends.isEmpty(); }
     // The text as held: Latin-1 or UTF-16, never UTF-8. Valid until the store next changes.
     QAnyStringView at(qsizetype i) const {
-        const char* text = d_->bytes.data() + d_->offsets[size_t(i)];
-        const quint32 length = d_->lengths[size_t(i)];
-        if (length & kWide)
-            return QStringView(reinterpret_cast<const char16_t*>(text), length & ~kWide);
-        return QLatin1StringView(text, length);
+        const quint64 end = d_->ends.at(i);
+        const quint64 start = startAfter(i == 0 ? 0 : d_->ends.at(i - 1), end);
+        return view(d_->bytes.constData() + start, end, qsizetype((end & ~kWide) - start));
     }
     QString text(qsizetype i) const { return at(i).toString(); }
 
     void append(QAnyStringView text);
     void removeAt(qsizetype i);
     void clear();
-    // Removes, in one order-keeping pass, every entry for which keep(at(i)) is false.
-    template <class Keep> qsizetype retainIf(Keep&& keep);
+    // Removes, in one order-keeping pass, every entry for which keep(at(i))
+    // is false. When keep throws, the entries from that one on stay.
+    template <class Keep> qsizetype retainIf(Keep&& keep) {
+        return compact(0, [&](qsizetype, QAnyStringView text) { return keep(text); });
+    }
     // Room for this many entries, of this many characters in all when they
     // fit in one byte each; wider ones make the buffer grow on its own.
     void reserve(qsizetype entries, qsizetype chars);
@@ -53,72 +57,71 @@ public:
     qsizetype memoryUsed() const;
 
 private:
-    static constexpr quint32 kWide = 0x8000'0000; // in a length: held as UTF-16
+    static constexpr quint64 kWide = quint64(1) << 63; // in an end: the entry is UTF-16
 
     struct Data {
-        std::vector<char> bytes;      // UTF-16 entries start at even offsets
-        std::vector<quint64> offsets; // in bytes
-        std::vector<quint32> lengths; // in characters, with kWide
-        qsizetype unusedBytes = 0;    // left behind by single removals
+        QByteArray bytes;
+        QList<quint64> ends; // in bytes, with kWide
     };
-    void detach();
-    void compactIfWasteful();
-    static qsizetype byteSize(quint32 length) {
-        return length & kWide ? qsizetype(length & ~kWide) * 2 : qsizetype(length);
+
+    // An entry starts where the one before it ends, on an even offset when it is UTF-16.
+    static quint64 startAfter(quint64 previousEnd, quint64 end) {
+        const quint64 start = previousEnd & ~kWide;
+        return end & kWide ? start + (start & 1) : start;
     }
-    void appendBytes(const void* text, quint32 length, qsizetype bytes);
+    static QAnyStringView view(const char* text, quint64 end, qsizetype bytes) {
+        if (end & kWide)
+            return QStringView(reinterpret_cast<const char16_t*>(text), bytes / 2);
+        return QLatin1StringView(text, bytes);
+    }
+    void detach();
     void appendText(QLatin1StringView text);
     void appendText(QStringView text);
+    // Keeps the entries before `from`, and of the others those for which
+    // keep(index, text) is true, moving them towards the front.
+    template <class Keep> qsizetype compact(qsizetype from, Keep&& keep);
 
     std::shared_ptr<Data> d_;
 };
 
-template <class Keep> qsizetype AddressStore::retainIf(Keep&& keep) {
+template <class Keep> qsizetype AddressStore::compact(qsizetype from, Keep&& keep) {
     detach();
     Data& d = *d_;
-    const size_t before = d.lengths.size();
-    size_t kept = 0;
-    quint64 end = 0; // of the kept texts, packed at the front
-    size_t i = 0;
-    try {
-        // Kept texts only ever move towards the front, so the buffer is
-        // compacted in place: no second buffer to allocate and fill.
-        for (; i < before; ++i) {
-            if (!keep(at(qsizetype(i))))
-                continue;
-            const quint32 length = d.lengths[i];
-            if (length & kWide)
-                end += end & 1;
-            const qsizetype size = byteSize(length);
-            if (end != d.offsets[i])
-                std::memmove(d.bytes.data() + end, d.bytes.data() + d.offsets[i], size_t(size));
-            d.offsets[kept] = end;
-            d.lengths[kept] = length;
-            ++kept;
-            end += quint64(size);
+    const qsizetype before = d.ends.size();
+    char* const bytes = d.bytes.data();
+    quint64* const ends = d.ends.data();
+    quint64 previousEnd = from == 0 ? 0 : ends[from - 1]; // as the entries lay before
+    quint64 end = previousEnd & ~kWide;                   // of the kept texts
+    qsizetype kept = from;
+    std::exception_ptr failure;
+    for (qsizetype i = from; i < before; ++i) {
+        const quint64 oldEnd = ends[i];
+        const quint64 oldStart = startAfter(previousEnd, oldEnd);
+        const qsizetype size = qsizetype((oldEnd & ~kWide) - oldStart);
+        previousEnd = oldEnd;
+        if (!failure) {
+            try {
+                if (!keep(i, view(bytes + oldStart, oldEnd, size)))
+                    continue;
+            } catch (...) {
+                failure = std::current_exception();
+            }
         }
-    } catch (...) {
-        // Removals so far stay; the untested entries stay where they are.
-        qsizetype used = qsizetype(end);
-        for (size_t k = i; k < before; ++k, ++kept) {
-            d.offsets[kept] = d.offsets[k];
-            d.lengths[kept] = d.lengths[k];
-            used += byteSize(d.lengths[k]);
-        }
-        d.offsets.resize(kept);
-        d.lengths.resize(kept);
-        d.unusedBytes = qsizetype(d.bytes.size()) - used;
-        throw;
+        // Kept texts only ever move towards the front: no second buffer.
+        const quint64 start = startAfter(end, oldEnd);
+        if (start != oldStart)
+            std::memmove(bytes + start, bytes + oldStart, size_t(size));
+        end = start + quint64(size);
+        ends[kept++] = end | (oldEnd & kWide);
     }
-    d.bytes.resize(size_t(end));
-    d.offsets.resize(kept);
-    d.lengths.resize(kept);
-    d.unusedBytes = 0;
+    d.bytes.resize(qsizetype(end));
+    d.ends.resize(kept);
     // Memory goes back only when most of it has fallen out of use.
     if (d.bytes.capacity() > 4 * d.bytes.size() + 4096) {
-        d.bytes.shrink_to_fit();
-        d.offsets.shrink_to_fit();
-        d.lengths.shrink_to_fit();
+        d.bytes.squeeze();
+        d.ends.squeeze();
     }
-    return qsizetype(before - kept);
+    if (failure)
+        std::rethrow_exception(failure);
+    return before - kept;
 }

@@ -133,8 +133,8 @@ private slots:
             narrow.append(text);
             wide.append(text + QChar(0x2603));
         }
-        QCOMPARE(narrow.memoryUsed(), chars + texts.size() * 12);
-        QVERIFY(wide.memoryUsed() >= 2 * (chars + texts.size()) + texts.size() * 12);
+        QCOMPARE(narrow.memoryUsed(), chars + texts.size() * 8);
+        QVERIFY(wide.memoryUsed() >= 2 * (chars + texts.size()) + texts.size() * 8);
         QCOMPARE(narrow.text(9999), QString::fromUtf16(u"user9999@domäin.com"));
         QCOMPARE(wide.text(9999), QString::fromUtf16(u"user9999@domäin.com☃"));
     }
