@@ -22,7 +22,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTreeView>
+#include <QTableView>
 
 namespace {
 constexpr int kTwipsPerPixel = 15;
@@ -76,18 +76,31 @@ Form1::Form1(Platform& platform, QWidget* parent) : QWidget(parent), platform_(p
 void Form1::createControls() {
     auto list = [this](const QString& name, const QString& purpose, QRect geometry,
                        AddressListModel& model) {
-        auto* view = new QTreeView(this);
+        // A table view of one column: it keeps a few bytes a row and takes
+        // appended rows without laying out the whole list again, where a tree
+        // view would hold an item per row and rebuild them all at every turn.
+        auto* view = new QTableView(this);
         view->setObjectName(name);
         view->setAccessibleName(purpose);
         view->setToolTip(kListToolTip);
         view->setGeometry(geometry);
-        view->setRootIsDecorated(false);
-        view->setUniformRowHeights(true);
-        view->setItemsExpandable(false);
+        view->setShowGrid(false);
+        view->setWordWrap(false);
+        view->setCornerButtonEnabled(false);
+        view->setTabKeyNavigation(false); // Tab leaves the list, as from any other control
         view->setEditTriggers(QAbstractItemView::NoEditTriggers);
         view->setSelectionMode(QAbstractItemView::SingleSelection);
+        view->setSelectionBehavior(QAbstractItemView::SelectRows);
         view->setModel(&model);
-        view->header()->setStretchLastSection(false);
+        QHeaderView* rows = view->verticalHeader();
+        rows->hide();
+        rows->setSectionResizeMode(QHeaderView::Fixed);
+        rows->setMinimumSectionSize(view->fontMetrics().height());
+        rows->setDefaultSectionSize(view->fontMetrics().height());
+        QHeaderView* header = view->horizontalHeader();
+        header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        header->setHighlightSections(false);
+        header->setStretchLastSection(false);
         view->installEventFilter(this);
         view->viewport()->installEventFilter(this);
         view->viewport()->setMouseTracking(true);
@@ -275,13 +288,13 @@ void Form1::Form_Load() {
     report.run(104, [&] { hasHand = platform_.fileExists(handFile); });
     if (hasHand)
         report.run(106, [&] { handCursor_ = LoadCursorFile(handFile); });
-    report.run(128, [&] { ListView1->header()->setSectionResizeMode(0, QHeaderView::Interactive); });
+    report.run(128, [&] { ListView1->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Interactive); });
     report.run(130, [&] { ListView1->setColumnWidth(0, 7000 / kTwipsPerPixel); });
     report.run(132, [&] { options_.restoreCheck5(); });
     report.run(134, [&] { options_.restoreCheck1(); });
     report.run(136, [&] { options_.restoreCheck2(); });
     report.run(138, [&] { options_.restoreText1(); });
-    report.run(140, [&] { ListView2->header()->setSectionResizeMode(0, QHeaderView::Interactive); });
+    report.run(140, [&] { ListView2->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Interactive); });
     report.run(142, [&] { ListView2->setColumnWidth(0, 7000 / kTwipsPerPixel); });
 
     bool missing = false;
@@ -311,12 +324,12 @@ void Form1::PushButton6_Click() { AddOneEmailAddress(state_, platform_); }
 void Form1::PushButton7_Click() { LoadSampleEmails(state_, platform_); }
 void Form1::PushButton17_Click() { sortRun_.PushButton17_Click(); }
 
-int Form1::selectedRow(const QTreeView* list) {
+int Form1::selectedRow(const QTableView* list) {
     const QModelIndexList selected = list->selectionModel()->selectedRows();
     return selected.isEmpty() ? -1 : selected.first().row();
 }
 
-void Form1::removeSelected(QTreeView* view, AddressListModel& list) {
+void Form1::removeSelected(QTableView* view, AddressListModel& list) {
     RemoveSelectedEntry(state_, list, selectedRow(view));
 }
 
@@ -340,7 +353,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
                                                                        : MousePointer::Default);
     } else if (type == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
         if (watched == ListView1 || watched == ListView2) {
-            removeSelected(static_cast<QTreeView*>(watched),
+            removeSelected(static_cast<QTableView*>(watched),
                            watched == ListView1 ? state_.ListView1 : state_.ListView2);
             return true;
         }

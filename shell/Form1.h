@@ -15,7 +15,7 @@ class QGroupBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class QTreeView;
+class QTableView;
 
 // The main window. Its controls keep their form names; it shows the window
 // state (FormState) and turns clicks, keys and mouse moves into commands.
@@ -31,8 +31,8 @@ public:
     // Start-up: appearance, columns, folders and the working database.
     void Form_Load();
 
-    QTreeView* ListView1;
-    QTreeView* ListView2;
+    QTableView* ListView1;
+    QTableView* ListView2;
     QPushButton* PushButton1;
     QPushButton* PushButton2;
     QPushButton* PushButton3;
@@ -62,7 +62,7 @@ public:
     void PushButton17_Click();
 
     // The selected row of a list view, or -1.
-    static int selectedRow(const QTreeView* list);
+    static int selectedRow(const QTableView* list);
     bool hasSkin() const { return skinned_; }
 
 protected:
@@ -76,7 +76,7 @@ private:
     void setBackground(const QColor& colour);
     void showMousePointer();
     void showOptions();
-    void removeSelected(QTreeView* view, AddressListModel& list);
+    void removeSelected(QTableView* view, AddressListModel& list);
     void connectOptions();
     void Text1_LostFocus();
 

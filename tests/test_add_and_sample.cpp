@@ -6,7 +6,7 @@
 
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QTreeView>
+#include <QTableView>
 #include <QtTest>
 
 namespace {

@@ -7,7 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTreeView>
+#include <QTableView>
 #include <QtTest>
 
 namespace {
@@ -24,7 +24,7 @@ void fill(AddressListModel& list, const QStringList& texts) {
     QCoreApplication::processEvents();
 }
 
-void select(QTreeView* view, int row) {
+void select(QTableView* view, int row) {
     view->selectionModel()->select(view->model()->index(row, 0),
                                    QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
@@ -35,7 +35,7 @@ void moveMouseOver(QWidget* widget) {
     QCoreApplication::sendEvent(widget, &move);
 }
 
-void doubleClick(QTreeView* view, int row) {
+void doubleClick(QTableView* view, int row) {
     const QRect cell = view->visualRect(view->model()->index(row, 0));
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, cell.center());
 }
