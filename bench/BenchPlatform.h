@@ -4,9 +4,9 @@
 
 #include <QElapsedTimer>
 
-// A platform without a window whose yields behave like the window's: a real
-// yield about once a frame, processing the pending events. It measures the
-// longest stretch of work between two real yields.
+// A scripted platform whose yields behave like the window's: a real yield
+// about once a frame, processing the pending events. It measures the longest
+// stretch between the ends of two real yields.
 class BenchPlatform : public ScriptedPlatform {
 public:
     explicit BenchPlatform(const QString& root);

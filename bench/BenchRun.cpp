@@ -1,35 +1,53 @@
 #include "BenchRun.h"
 
 #include "DataFolder.h"
+#include "Form1.h"
 #include "ListFile.h"
+#include "SortRun.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QPushButton>
 
-BenchRun::BenchRun(const QString& root, Method method, const Setup& setup)
-    : platform(root), run(form, platform) {
+BenchRun::BenchRun(const QString& root, Method method, const Setup& setup, Shown shown)
+    : platform(root), window_(shown == Shown::Window ? std::make_unique<Form1>(platform) : nullptr),
+      state_(window_ ? nullptr : std::make_unique<FormState>()),
+      run_(window_ ? nullptr : std::make_unique<SortRun>(*state_, platform)),
+      form_(window_ ? &window_->state() : state_.get()) {
     const bool database = method == Method::Database;
-    form.setOption1(database);
-    form.setOption2(!database);
+    form().setOption1(database);
+    form().setOption2(!database);
     if (database) {
-        form.globals.DatabaseEngineAvailable = true;
+        form().globals.DatabaseEngineAvailable = true;
         const QString folder = DataFolder(platform);
         QDir().mkpath(folder);
         // Runs on the same root share the working database, as runs of one user do.
         QFile::copy(QStringLiteral(AMBERVALE_TEMPLATE_DATABASE), folder + "/dbData.mdb");
     }
     if (setup)
-        setup(form);
+        setup(form());
+    if (window_)
+        window_->show();
+    QCoreApplication::processEvents();
 }
+
+BenchRun::~BenchRun() = default;
 
 void BenchRun::fill(const QStringList& addresses) {
     for (const QString& address : addresses)
-        form.ListView1.append(address);
+        form().ListView1.append(address);
     QCoreApplication::processEvents();
 }
 
 void BenchRun::load(const QString& path) {
-    LoadListFile(form.ListView1, platform, path);
+    LoadListFile(form().ListView1, platform, path);
     QCoreApplication::processEvents();
+}
+
+void BenchRun::press() {
+    if (window_)
+        window_->PushButton17->click();
+    else
+        run_->PushButton17_Click();
 }

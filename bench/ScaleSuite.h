@@ -14,5 +14,6 @@ struct ScaleOptions {
 bool RunScaleSuite(const ScaleOptions& options);
 
 // The memory case in a process of its own: loads the list file, sorts it
-// with the database method and prints the peak memory and the text size.
-int RunMemoryChild(const QString& listFile);
+// with the database method (in the main window, or on its state alone) and
+// prints the peak memory and the text size.
+int RunMemoryChild(const QString& listFile, bool window);

@@ -13,7 +13,7 @@
 #include "SortKey.h"
 #include "Stopwatch.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -66,12 +66,12 @@ Measured textMethod(const QStringList& addresses, const QString& root, const Set
     ResetPeakMemory();
     r.platform.startRun();
     const Stopwatch clock;
-    r.run.PushButton17_Click();
+    r.press();
     Measured m{clock.seconds(), PeakMemory(), {}};
-    m.ok = inKeyOrder(r.form.ListView2);
+    m.ok = inKeyOrder(r.form().ListView2);
     m.notes = QStringLiteral("%1, %2 results, %3 yields, longest gap %4 ms%5")
                   .arg(clock.cpuNote())
-                  .arg(r.form.ListView2.count())
+                  .arg(r.form().ListView2.count())
                   .arg(r.platform.yieldCount)
                   .arg(ms(r.platform.longestGapNs()), 0, 'f', 1)
                   .arg(m.ok ? QString() : QStringLiteral(", RESULTS OUT OF ORDER"));
@@ -88,32 +88,32 @@ Measured stopWhileSorting(const QStringList& addresses, const QString& root) {
     qint64 sortingSince = -1, posted = -1, processed = -1, left = -1, done = -1;
     r.platform.onYield = [&](int) {
         const qint64 now = clock.nsecsElapsed();
-        if (posted >= 0 || !r.form.progressText().startsWith(QStringLiteral("Step 2")))
+        if (posted >= 0 || !r.form().progressText().startsWith(QStringLiteral("Step 2")))
             return;
         if (sortingSince < 0)
             sortingSince = now;
         if (now - sortingSince >= kPostAfterNs) {
             posted = sortingSince + kPostAfterNs; // waiting since then for a yield
-            r.run.PushButton17_Click();
+            r.press();
             processed = clock.nsecsElapsed();
         }
     };
-    QObject::connect(&r.form, &FormState::sortCaptionChanged, [&] {
-        if (posted >= 0 && left < 0 && r.form.sortCaption() == QStringLiteral("Stop Adding"))
+    QObject::connect(&r.form(), &FormState::sortCaptionChanged, [&] {
+        if (posted >= 0 && left < 0 && r.form().sortCaption() == QStringLiteral("Stop Adding"))
             left = clock.nsecsElapsed();
     });
     r.platform.onMessageBox = [&](const auto&) { done = clock.nsecsElapsed(); };
     ResetPeakMemory();
     r.platform.startRun();
     clock.start();
-    r.run.PushButton17_Click();
+    r.press();
     if (posted < 0)
         return {double(done) / 1e9, PeakMemory(), QStringLiteral("sort ended before the press")};
     Measured m{double(done - posted) / 1e9, PeakMemory(), {}};
     m.notes = QStringLiteral("press processed after %1 ms, sort left after %2 ms, %3 results")
                   .arg(ms(processed - posted), 0, 'f', 1)
                   .arg(ms(left - posted), 0, 'f', 1)
-                  .arg(r.form.ListView2.count());
+                  .arg(r.form().ListView2.count());
     return m;
 }
 
@@ -138,16 +138,19 @@ QList<Case> allCases() {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
+    // The window cases paint offscreen: no display needed, the same work done.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     QStringList chosen;
     QList<qsizetype> sizes;
     ScaleOptions scale;
     bool scaleSuite = false;
-    for (const QString& arg : app.arguments().mid(1)) {
+    const QStringList arguments = app.arguments().mid(1);
+    if (!arguments.isEmpty() && arguments[0].startsWith(QStringLiteral("--memory-child=")))
+        return RunMemoryChild(arguments[0].mid(15), arguments.contains(QStringLiteral("--window")));
+    for (const QString& arg : arguments) {
         bool number = false;
         const qsizetype size = arg.toLongLong(&number);
-        if (arg.startsWith(QStringLiteral("--memory-child=")))
-            return RunMemoryChild(arg.mid(15));
         if (arg == QStringLiteral("--scale"))
             scaleSuite = true;
         else if (arg.startsWith(QStringLiteral("--runs=")) && arg.mid(7).toInt() > 0)
@@ -161,7 +164,7 @@ int main(int argc, char* argv[]) {
                          "usage: ambervale_bench [--cases=bare,text,dedupe,unique,limit,stop] "
                          "[size ...]\n"
                          "       ambervale_bench --scale [--runs=N] [--cases=load,db,db-dedupe,"
-                         "db-limit,text,memory,stop,five-million]\n");
+                         "db-limit,text,memory,window,stop,five-million]\n");
             return 2;
         }
     }
