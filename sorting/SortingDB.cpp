@@ -2,12 +2,12 @@
 
 #include "DataFolder.h"
 #include "Database.h"
-#include "DatabaseRows.h"
 #include "ErrorReport.h"
 #include "FormState.h"
 #include "PathNames.h"
 #include "PerDomainLimit.h"
 #include "Platform.h"
+#include "RowWriter.h"
 #include "TextWidth.h"
 
 #include <QByteArray>
@@ -82,40 +82,35 @@ template <class Body> bool DatabaseSort::runLong(int statement, Body&& body) {
 
 bool DatabaseSort::writeRows() {
     qsizetype n = 0;
-    std::optional<DatabaseStatement> insert;
+    std::optional<RowWriter> insert;
     const bool ready =
         report_.run(108, [&] { connection_->execute(QStringLiteral("BEGIN")); }) &&
         runLong(110, [&] { connection_->execute(QStringLiteral("DELETE FROM tblEmls")); }) &&
         report_.run(112, [&] {
             n = form_.ListView1.count();
-            insert = connection_->prepare(QStringLiteral("INSERT INTO tblEmls VALUES (?, ?, ?)"));
+            insert.emplace(*connection_);
         });
     if (!ready)
         return false;
 
-    DatabaseRow row;
     qsizetype written = 0;
     for (qsizetype i = 1; i <= n && i <= form_.ListView1.count(); ++i) {
         if (platform_.yieldDue()) {
+            // The waiting rows point into the list, which may change while the window has its turn.
+            if (!report_.run(128, [&] { insert->flush(); }))
+                return false;
             showWritten(i);
             platform_.yield();
         }
         form_.setMousePointer(MousePointer::Busy);
-        const bool stored = report_.run(128, [&] {
-            row.fill(form_.ListView1.at(i - 1));
-            insert->bindText(1, row.email());
-            insert->bindText(2, row.localPart());
-            insert->bindText(3, row.domain());
-            insert->step();
-            insert->reset();
-            storedChars_ += row.email().size();
-        });
-        if (!stored)
+        if (!report_.run(128, [&] { storedChars_ += insert->add(form_.ListView1.at(i - 1)); }))
             return false;
         written = i;
         if (form_.globals.StopSorting)
             break;
     }
+    if (!report_.run(128, [&] { insert->flush(); }))
+        return false;
     if (written > 0)
         showWritten(written);
     insert.reset();
