@@ -137,8 +137,10 @@ DatabaseConnection::~DatabaseConnection() {
 void DatabaseConnection::open(const QString& path) {
     sqlite3_close_v2(std::exchange(db_, nullptr));
     sqlite3* db = nullptr;
-    const int code = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE,
-                                     TickingFileLayer(tickNow));
+    // One thread uses a connection: the engine need not lock it at every call.
+    const int code =
+        sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
+                        TickingFileLayer(tickNow));
     if (code != SQLITE_OK) {
         const AppError error(QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(code)),
                              code);

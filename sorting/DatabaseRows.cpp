@@ -10,12 +10,21 @@ QStringView cut(QStringView value) {
     qsizetype length = DatabaseRow::kStoredLength;
     if (value[length - 1].isHighSurrogate() && value[length].isLowSurrogate())
         --length;
-    return value.left(length);
+    return value.first(length);
 }
 
-// Latin-1 has no surrogates to keep together.
-QLatin1StringView cut(QLatin1StringView value) {
-    return value.left(DatabaseRow::kStoredLength);
+// ASCII has no surrogates to keep together.
+QByteArrayView cut(QByteArrayView value) {
+    return value.size() <= DatabaseRow::kStoredLength ? value
+                                                      : value.first(DatabaseRow::kStoredLength);
+}
+
+qsizetype find(QStringView text, char16_t c, qsizetype from = 0) {
+    return text.indexOf(QChar(c), from);
+}
+
+qsizetype find(QByteArrayView text, char16_t c, qsizetype from = 0) {
+    return text.indexOf(char(c), from);
 }
 
 QAnyStringView replaced(QStringView value, QString& buffer) {
@@ -24,8 +33,8 @@ QAnyStringView replaced(QStringView value, QString& buffer) {
     return buffer;
 }
 
-QAnyStringView replaced(QLatin1StringView value, QByteArray& buffer) {
-    buffer = QByteArray(value.data(), value.size());
+QAnyStringView replaced(QByteArrayView value, QByteArray& buffer) {
+    buffer = value.toByteArray();
     buffer.replace('"', '\'');
     return QUtf8StringView(buffer);
 }
@@ -34,23 +43,23 @@ QAnyStringView replaced(QLatin1StringView value, QByteArray& buffer) {
 template <class View> QAnyStringView DatabaseRow::stored(View value, int buffer) {
     value = cut(value);
     if constexpr (std::is_same_v<View, QStringView>) {
-        if (value.contains(u'"'))
+        if (find(value, u'"') >= 0)
             return replaced(value, wideBuffers_[buffer]);
         return value;
     } else {
-        if (value.contains(u'"'))
+        if (find(value, u'"') >= 0)
             return replaced(value, asciiBuffers_[buffer]);
         return QUtf8StringView(value.data(), value.size());
     }
 }
 
 template <class View> void DatabaseRow::split(View address) {
-    const qsizetype first = address.indexOf(u'@');
-    const qsizetype second = first < 0 ? -1 : address.indexOf(u'@', first + 1);
-    const View local = first < 0 ? address : address.left(first);
+    const qsizetype first = find(address, u'@');
+    const qsizetype second = first < 0 ? -1 : find(address, u'@', first + 1);
+    const View local = first < 0 ? address : address.first(first);
     const View domain = first < 0    ? View()
-                        : second < 0 ? address.mid(first + 1)
-                                     : address.mid(first + 1, second - first - 1);
+                        : second < 0 ? address.sliced(first + 1)
+                                     : address.sliced(first + 1, second - first - 1);
     email_ = stored(address, 0);
     localPart_ = stored(local, 1);
     domain_ = stored(domain, 2);
@@ -60,12 +69,15 @@ void DatabaseRow::fill(QAnyStringView address) {
     VisitText(address, [this](auto view) {
         if constexpr (std::is_same_v<decltype(view), QLatin1StringView>) {
             // ASCII is UTF-8 as it stands; the rest of Latin-1 is not.
-            if (!IsAscii(QByteArrayView(view.data(), view.size()))) {
+            const QByteArrayView bytes(view.data(), view.size());
+            if (IsAscii(bytes)) {
+                split(bytes);
+            } else {
                 widened_ = QString(view);
                 split(QStringView(widened_));
-                return;
             }
+        } else {
+            split(view);
         }
-        split(view);
     });
 }
