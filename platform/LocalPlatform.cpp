@@ -1,14 +1,35 @@
 #include "LocalPlatform.h"
 
 #include "AppError.h"
+#include "OfficeSpreadsheet.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 
 namespace {
 constexpr int kCommonAppData = 35;
 const QString kSection = QStringLiteral("Ambervale");
+
+class SavedFile : public OutputFile {
+public:
+    explicit SavedFile(const QString& path) : file_(path) {
+        if (!file_.open(QIODevice::WriteOnly))
+            throw AppError(file_.errorString(), 75);
+    }
+    void write(const QByteArray& bytes) override {
+        if (file_.write(bytes) != bytes.size())
+            throw AppError(file_.errorString(), 57);
+    }
+    void commit() override {
+        if (!file_.commit())
+            throw AppError(file_.errorString(), 57);
+    }
+
+private:
+    QSaveFile file_;
+};
 } // namespace
 
 LocalPlatform::LocalPlatform(PlatformLocations locations)
@@ -56,4 +77,15 @@ std::unique_ptr<QIODevice> LocalPlatform::openForReading(const QString& path) {
     if (!file->open(QIODevice::ReadOnly))
         throw AppError(QStringLiteral("Permission denied"), 70);
     return file;
+}
+
+std::unique_ptr<OutputFile> LocalPlatform::createFile(const QString& path) {
+    return std::make_unique<SavedFile>(path);
+}
+
+std::unique_ptr<Spreadsheet> LocalPlatform::createSpreadsheet() {
+    const QString program = OfficeSpreadsheet::findProgram();
+    if (program.isEmpty())
+        throw AppError(QStringLiteral("No spreadsheet program was found"), 429);
+    return std::make_unique<OfficeSpreadsheet>(program);
 }

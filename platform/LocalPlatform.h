@@ -26,6 +26,10 @@ public:
     void createFolder(const QString& path) override;
     void copyFile(const QString& from, const QString& to) override;
     std::unique_ptr<QIODevice> openForReading(const QString& path) override;
+    // Written beside the old file and renamed over it on commit (QSaveFile).
+    std::unique_ptr<OutputFile> createFile(const QString& path) override;
+    // LibreOffice, found on the search path.
+    std::unique_ptr<Spreadsheet> createSpreadsheet() override;
 
     const PlatformLocations& locations() const { return locations_; }
 

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <memory>
 
 class QIODevice;
+class Spreadsheet;
 
 enum class MessageButtons { Ok, YesNo };
 enum class MessageIcon { None, Exclamation };
@@ -14,6 +16,16 @@ struct FileDialogRequest {
     QString filter; // "Text Files (*.txt)|*.txt|All Files (*.*)|*.*|"
     bool multiSelect = false;
     QString fileName; // the name the dialog offers first
+};
+
+// A file being written. It takes its name, replacing any old file of that
+// name in one step, only when it is committed; dropped before that, it
+// leaves the old file as it was.
+class OutputFile {
+public:
+    virtual ~OutputFile() = default;
+    virtual void write(const QByteArray& bytes) = 0;
+    virtual void commit() = 0;
 };
 
 // Every service of the desktop the program uses goes through this interface:
@@ -49,6 +61,15 @@ public:
     virtual void copyFile(const QString& from, const QString& to) = 0;
     // Opens a regular file for reading; throws for anything else.
     virtual std::unique_ptr<QIODevice> openForReading(const QString& path) = 0;
+    virtual std::unique_ptr<OutputFile> createFile(const QString& path) = 0;
+
+    // The system clipboard. Either may fail while another program holds it.
+    virtual void clearClipboard() = 0;
+    virtual void setClipboardText(const QString& text) = 0;
+
+    // A new, empty workbook for the desktop's spreadsheet program; throws
+    // when there is no such program.
+    virtual std::unique_ptr<Spreadsheet> createSpreadsheet() = 0;
 
     virtual void openUrl(const QString& url) = 0;
     // Closing the window: the process ends at once.
@@ -66,6 +87,11 @@ public:
     }
     // Processes every pending window event; handlers run inside the call.
     virtual void yield() = 0;
+    // A yield point with nothing to bring up to date first.
+    void yieldIfDue() {
+        if (yieldDue())
+            yield();
+    }
 
 protected:
     virtual bool isYieldDue() = 0;

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "LocalPlatform.h"
+#include "Spreadsheet.h"
 
 #include <QHash>
 #include <QStringList>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <vector>
 
 // A platform for tests and benchmarks: boxes and dialogs take queued answers
@@ -18,6 +20,12 @@ public:
         CopyFile,
         OpenForReading,
         WriteSetting,
+        CreateFile,
+        WriteFile,
+        CommitFile,
+        ClearClipboard,
+        SetClipboardText,
+        CreateSpreadsheet,
     };
 
     struct ShownBox {
@@ -44,6 +52,11 @@ public:
     void copyFile(const QString& from, const QString& to) override;
     std::unique_ptr<QIODevice> openForReading(const QString& path) override;
     void writeSetting(const QString& key, const QString& value) override;
+    std::unique_ptr<OutputFile> createFile(const QString& path) override;
+    void clearClipboard() override;
+    void setClipboardText(const QString& text) override;
+    // A workbook that, when shown, is recorded instead of opened.
+    std::unique_ptr<Spreadsheet> createSpreadsheet() override;
 
     // Answers, taken in order. A box without a queued answer gets OK, or No.
     std::deque<MessageAnswer> messageAnswers;
@@ -59,6 +72,14 @@ public:
     QStringList openedUrls;
     bool programEnded = false;
 
+    // The clipboard's text; empty (no value) when cleared. Attempts count failed ones too.
+    std::optional<QString> clipboard;
+    int clipboardClears = 0;
+    int clipboardSets = 0;
+
+    int spreadsheetsCreated = 0;
+    std::vector<SheetCells> shownSpreadsheets;
+
     // Runs at every yield with the yield's number, counted from 1.
     std::function<void(int)> onYield;
     int yieldCount = 0;
@@ -71,6 +92,8 @@ protected:
     void failIfInjected(Operation operation);
 
 private:
+    class File;
+    class RecordedSpreadsheet;
     template <class T> static T takeOr(std::deque<T>& queue, T otherwise);
 
     QHash<int, std::pair<QString, int>> failures_;
