@@ -7,6 +7,7 @@
 #include "ListCommands.h"
 #include "Platform.h"
 #include "ProgressBarView.h"
+#include "ResultFilters.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -165,6 +166,8 @@ void Form1::connectState() {
     connect(Check1, &QCheckBox::toggled, &state_, &FormState::setCheck1);
     connect(Check2, &QCheckBox::toggled, &state_, &FormState::setCheck2);
     connect(Text1, &QLineEdit::textChanged, &state_, &FormState::setText1);
+    connect(PushButton22, &QPushButton::clicked, this, &Form1::PushButton22_Click);
+    connect(PushButton23, &QPushButton::clicked, this, &Form1::PushButton23_Click);
     connect(Option1, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
             state_.setOption1(true);
@@ -260,6 +263,8 @@ void Form1::Form_Load() {
 
 void Form1::PushButton1_Click() { ClearInputList(state_, platform_); }
 void Form1::PushButton2_Click() { ClearResults(state_, platform_); }
+void Form1::PushButton22_Click() { RemoveResultsContainingX(state_, platform_); }
+void Form1::PushButton23_Click() { RemoveResultsNotContainingX(state_, platform_); }
 
 int Form1::selectedRow(const QTreeView* list) {
     const QModelIndexList selected = list->selectionModel()->selectedRows();

@@ -53,6 +53,8 @@ public:
 
     void PushButton1_Click();
     void PushButton2_Click();
+    void PushButton22_Click();
+    void PushButton23_Click();
 
     // The selected row of a list view, or -1.
     static int selectedRow(const QTreeView* list);
