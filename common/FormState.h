@@ -52,6 +52,11 @@ public:
     void setOption1(bool selected);
     void setOption2(bool selected);
 
+    // The name the window's file dialog holds: the last one picked in it,
+    // offered again the next time a dialog opens.
+    const QString& dialogFileName() const { return dialogFileName_; }
+    void setDialogFileName(const QString& name) { dialogFileName_ = name; }
+
 signals:
     void sortCaptionChanged();
     void mousePointerChanged();
@@ -72,4 +77,5 @@ private:
     bool text1Enabled_ = false;
     bool option1_ = true;
     bool option2_ = false;
+    QString dialogFileName_;
 };

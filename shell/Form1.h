@@ -53,6 +53,7 @@ public:
 
     void PushButton1_Click();
     void PushButton2_Click();
+    void PushButton4_Click();
     void PushButton22_Click();
     void PushButton23_Click();
 
