@@ -1,6 +1,7 @@
 #include "Form1.h"
 
 #include "ApplicationTitle.h"
+#include "ClipboardExport.h"
 #include "DataFolder.h"
 #include "ErrorReport.h"
 #include "HandCursor.h"
@@ -168,6 +169,7 @@ void Form1::connectState() {
     connect(Check2, &QCheckBox::toggled, &state_, &FormState::setCheck2);
     connect(Text1, &QLineEdit::textChanged, &state_, &FormState::setText1);
     connect(PushButton4, &QPushButton::clicked, this, &Form1::PushButton4_Click);
+    connect(PushButton5, &QPushButton::clicked, this, &Form1::PushButton5_Click);
     connect(PushButton22, &QPushButton::clicked, this, &Form1::PushButton22_Click);
     connect(PushButton23, &QPushButton::clicked, this, &Form1::PushButton23_Click);
     connect(Option1, &QRadioButton::toggled, this, [this](bool on) {
@@ -266,6 +268,7 @@ void Form1::Form_Load() {
 void Form1::PushButton1_Click() { ClearInputList(state_, platform_); }
 void Form1::PushButton2_Click() { ClearResults(state_, platform_); }
 void Form1::PushButton4_Click() { SaveResultsAsTextFile(state_, platform_); }
+void Form1::PushButton5_Click() { CopyResultsToClipboard(state_, platform_); }
 void Form1::PushButton22_Click() { RemoveResultsContainingX(state_, platform_); }
 void Form1::PushButton23_Click() { RemoveResultsNotContainingX(state_, platform_); }
 

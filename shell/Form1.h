@@ -54,6 +54,7 @@ public:
     void PushButton1_Click();
     void PushButton2_Click();
     void PushButton4_Click();
+    void PushButton5_Click();
     void PushButton22_Click();
     void PushButton23_Click();
 
