@@ -9,6 +9,7 @@
 #include "Platform.h"
 #include "ProgressBarView.h"
 #include "ResultFilters.h"
+#include "SpreadsheetExport.h"
 #include "TextFileExport.h"
 
 #include <QCheckBox>
@@ -170,6 +171,7 @@ void Form1::connectState() {
     connect(Text1, &QLineEdit::textChanged, &state_, &FormState::setText1);
     connect(PushButton4, &QPushButton::clicked, this, &Form1::PushButton4_Click);
     connect(PushButton5, &QPushButton::clicked, this, &Form1::PushButton5_Click);
+    connect(PushButton13, &QPushButton::clicked, this, &Form1::PushButton13_Click);
     connect(PushButton22, &QPushButton::clicked, this, &Form1::PushButton22_Click);
     connect(PushButton23, &QPushButton::clicked, this, &Form1::PushButton23_Click);
     connect(Option1, &QRadioButton::toggled, this, [this](bool on) {
@@ -269,8 +271,13 @@ void Form1::PushButton1_Click() { ClearInputList(state_, platform_); }
 void Form1::PushButton2_Click() { ClearResults(state_, platform_); }
 void Form1::PushButton4_Click() { SaveResultsAsTextFile(state_, platform_); }
 void Form1::PushButton5_Click() { CopyResultsToClipboard(state_, platform_); }
+void Form1::PushButton13_Click() { SaveResultsAsExcelFile(state_, platform_); }
 void Form1::PushButton22_Click() { RemoveResultsContainingX(state_, platform_); }
 void Form1::PushButton23_Click() { RemoveResultsNotContainingX(state_, platform_); }
+
+bool Form1::SaveResultsAsExcelFileIsExcelInstalled() {
+    return ::SaveResultsAsExcelFileIsExcelInstalled(platform_);
+}
 
 int Form1::selectedRow(const QTreeView* list) {
     const QModelIndexList selected = list->selectionModel()->selectedRows();
