@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringView>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -44,19 +45,50 @@ private:
 };
 
 template <class Keep> qsizetype AddressStore::retainIf(Keep&& keep) {
-    const qsizetype before = count();
-    auto fresh = std::make_shared<Data>();
-    fresh->offsets.reserve(size_t(before));
-    fresh->lengths.reserve(size_t(before));
-    for (qsizetype i = 0; i < before; ++i) {
-        const QStringView entry = at(i);
-        if (!keep(entry))
-            continue;
-        fresh->offsets.push_back(fresh->chars.size());
-        fresh->lengths.push_back(quint32(entry.size()));
-        fresh->chars.insert(fresh->chars.end(), entry.utf16(), entry.utf16() + entry.size());
+    detach();
+    Data& d = *d_;
+    const size_t before = d.lengths.size();
+    size_t kept = 0;
+    quint64 end = 0; // of the kept texts, packed at the front
+    size_t i = 0;
+    try {
+        // Kept texts only ever move towards the front, so the buffer is
+        // compacted in place: no second buffer to allocate and fill.
+        for (; i < before; ++i) {
+            const quint64 offset = d.offsets[i];
+            const quint32 length = d.lengths[i];
+            if (!keep(QStringView(d.chars.data() + offset, length)))
+                continue;
+            if (end != offset)
+                std::memmove(d.chars.data() + end, d.chars.data() + offset,
+                             length * sizeof(char16_t));
+            d.offsets[kept] = end;
+            d.lengths[kept] = length;
+            ++kept;
+            end += length;
+        }
+    } catch (...) {
+        // Removals so far stay; the untested entries stay where they are.
+        quint64 used = end;
+        for (size_t k = i; k < before; ++k, ++kept) {
+            d.offsets[kept] = d.offsets[k];
+            d.lengths[kept] = d.lengths[k];
+            used += d.lengths[k];
+        }
+        d.offsets.resize(kept);
+        d.lengths.resize(kept);
+        d.unusedChars = qsizetype(d.chars.size() - used);
+        throw;
     }
-    fresh->chars.shrink_to_fit();
-    d_ = std::move(fresh);
-    return before - count();
+    d.chars.resize(end);
+    d.offsets.resize(kept);
+    d.lengths.resize(kept);
+    d.unusedChars = 0;
+    // Memory goes back only when most of it has fallen out of use.
+    if (d.chars.capacity() > 4 * d.chars.size() + 4096) {
+        d.chars.shrink_to_fit();
+        d.offsets.shrink_to_fit();
+        d.lengths.shrink_to_fit();
+    }
+    return qsizetype(before - kept);
 }

@@ -60,6 +60,14 @@ public:
     void PushButton6_Click();
     void PushButton7_Click();
     void PushButton17_Click();
+    void PushButton4_Click();
+    void PushButton5_Click();
+    void PushButton13_Click();
+    void PushButton22_Click();
+    void PushButton23_Click();
+
+    // Can the spreadsheet program be started? When it cannot, says so.
+    bool SaveResultsAsExcelFileIsExcelInstalled();
 
     // The selected row of a list view, or -1.
     static int selectedRow(const QTreeView* list);

@@ -81,6 +81,41 @@ private slots:
         QCOMPARE(store.text(1), QString("d@z"));
     }
 
+    void retainIfLeavesASnapshotAlone() {
+        AddressStore store;
+        for (const char* text : {"a@x", "b@y", "c@x"})
+            store.append(QString::fromLatin1(text));
+        const AddressStore snapshot = store;
+        QCOMPARE(store.retainIf([](QStringView s) { return s.endsWith(u"x"); }), 1);
+        QCOMPARE(store.text(1), QString("c@x"));
+        QCOMPARE(snapshot.count(), 3);
+        QCOMPARE(snapshot.text(1), QString("b@y"));
+        QCOMPARE(snapshot.text(2), QString("c@x"));
+    }
+
+    // A test that fails part way keeps the removals made so far and every entry not yet tested.
+    void retainIfStoppedPartWayKeepsTheRest() {
+        AddressListModel model("Result(s)");
+        for (int i = 0; i < 10; ++i)
+            model.append(QString("e%1@x").arg(i));
+        model.removeAt(0);
+        int tested = 0;
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, model.retainIf([&](QStringView s) {
+            if (++tested == 6)
+                throw std::runtime_error("stop");
+            return !s.startsWith(u"e2") && !s.startsWith(u"e4");
+        }));
+        QCOMPARE(model.rowCount(), 7);
+        QStringList texts;
+        for (qsizetype i = 0; i < model.count(); ++i)
+            texts << model.text(i);
+        QCOMPARE(texts, QStringList({"e1@x", "e3@x", "e5@x", "e6@x", "e7@x", "e8@x", "e9@x"}));
+        model.append(u"late@x");
+        model.retainIf([](QStringView s) { return !s.startsWith(u"e"); });
+        QCOMPARE(model.count(), 1);
+        QCOMPARE(model.text(0), QString("late@x"));
+    }
+
     void modelAnnouncesAppendsInOneBatch() {
         AddressListModel model("Result(s)");
         QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);

@@ -1,6 +1,6 @@
 #include "AppError.h"
 #include "FormState.h"
-#include "ListEntries.h"
+#include "ListContents.h"
 #include "ListFile.h"
 #include "LoadListFiles.h"
 #include "TestWindow.h"
