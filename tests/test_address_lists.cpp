@@ -1,3 +1,4 @@
+#include "ListContents.h"
 #include "AddressListModel.h"
 #include "FormState.h"
 #include "ListCommands.h"
@@ -8,20 +9,6 @@
 #include <QAbstractItemModelTester>
 #include <QTemporaryDir>
 #include <QtTest>
-
-namespace {
-QStringList entries(const AddressListModel& list) {
-    QStringList out;
-    for (qsizetype i = 0; i < list.count(); ++i)
-        out << list.text(i);
-    return out;
-}
-
-void fill(AddressListModel& list, const QStringList& texts) {
-    for (const QString& text : texts)
-        list.append(text);
-}
-} // namespace
 
 class TestAddressLists : public QObject {
     Q_OBJECT
@@ -163,19 +150,19 @@ private slots:
         QFETCH(bool, busy);
         QFETCH(QStringList, after);
         FormState form;
-        fill(form.ListView1, before);
-        fill(form.ListView2, {"r@s"});
+        Fill(form.ListView1, before);
+        Fill(form.ListView2, {"r@s"});
         form.setMousePointer(busy ? MousePointer::Busy : MousePointer::Default);
         RemoveSelectedEntry(form, form.ListView1, selected);
-        QCOMPARE(entries(form.ListView1), after);
-        QCOMPARE(entries(form.ListView2), QStringList{"r@s"});
+        QCOMPARE(Entries(form.ListView1), after);
+        QCOMPARE(Entries(form.ListView2), QStringList{"r@s"});
     }
 
     void clearListRespectsBusyClearResultsDoesNot() {
         ScriptedPlatform platform(dir.path());
         FormState form;
-        fill(form.ListView1, {"a@b", "c@d"});
-        fill(form.ListView2, {"e@f"});
+        Fill(form.ListView1, {"a@b", "c@d"});
+        Fill(form.ListView2, {"e@f"});
 
         form.setMousePointer(MousePointer::Busy);
         ClearInputList(form, platform);
@@ -183,11 +170,11 @@ private slots:
         ClearResults(form, platform);
         QCOMPARE(form.ListView2.count(), 0);
 
-        fill(form.ListView2, {"e@f"});
+        Fill(form.ListView2, {"e@f"});
         form.setMousePointer(MousePointer::Default);
         ClearInputList(form, platform);
         QCOMPARE(form.ListView1.count(), 0);
-        QCOMPARE(entries(form.ListView2), QStringList{"e@f"});
+        QCOMPARE(Entries(form.ListView2), QStringList{"e@f"});
         QCOMPARE(form.ListView1.header(), QString(" Email(s)"));
         QVERIFY(platform.shownBoxes.empty());
     }
