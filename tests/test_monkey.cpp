@@ -52,6 +52,9 @@ public:
     int events() const { return events_; }
     const QStringList& failures() const { return failures_; }
     bool failed() const { return !failures_.isEmpty(); }
+    // Start presses by the method they pick; a press inside a stopping run is ignored but counted.
+    int databaseStarts = 0;
+    int textStarts = 0;
 
     // One command pressed by the user with nothing running, then the checks.
     void topLevelCommand() {
@@ -121,10 +124,10 @@ private:
 
     void press(QPushButton* button) {
         if (button == form_.PushButton17 && button->text() == kStartSorting) {
-            if (form_.state().option1() && form_.state().globals.DatabaseEngineAvailable)
-                databaseRan_ = true;
-            else
-                textRan_ = true;
+            const bool database =
+                form_.state().option1() && form_.state().globals.DatabaseEngineAvailable;
+            (database ? databaseRan_ : textRan_) = true;
+            ++(database ? databaseStarts : textStarts);
         }
         button->click();
     }
@@ -267,7 +270,8 @@ private slots:
             monkey.topLevelCommand();
             ++commands;
         }
-        qInfo("seed %u: %d commands, %d events", seed, commands, monkey.events());
+        qInfo("seed %u: %d commands, %d events, %d database and %d text start presses", seed,
+              commands, monkey.events(), monkey.databaseStarts, monkey.textStarts);
         QVERIFY2(!monkey.failed(),
                  qPrintable(QStringLiteral("seed %1 (replay with AMBERVALE_MONKEY_SEED=%1): %2")
                                 .arg(seed)
