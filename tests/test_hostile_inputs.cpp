@@ -1,9 +1,12 @@
 #include "ListContents.h"
 #include "TestWindow.h"
+#include "XlsxFile.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStandardPaths>
 #include <QtTest>
 
 namespace {
@@ -89,6 +92,22 @@ private slots:
             QCOMPARE(sheet.cell(i + 2, 1), written ? results[i] : QString());
         }
         QCOMPARE(errorBoxes(t.platform).size(), fits ? 0 : 1);
+
+        // Written as a workbook file, every cell is a text, never a formula.
+        const QString unzip = QStandardPaths::findExecutable("unzip");
+        if (!unzip.isEmpty()) {
+            const QString xlsx = t.root() + "/out.xlsx";
+            WriteXlsx(sheet, xlsx);
+            QProcess read;
+            read.start(unzip, {"-p", xlsx, "xl/worksheets/sheet1.xml"});
+            QVERIFY(read.waitForFinished());
+            const QByteArray xml = read.readAllStandardOutput();
+            QVERIFY(!xml.contains("<f>") && !xml.contains("<f "));
+            int cells = 0;
+            for (int row = 1; row <= sheet.rowCount(); ++row)
+                cells += sheet.cell(row, 1).isEmpty() ? 0 : 1;
+            QCOMPARE(xml.count("t=\"inlineStr\""), cells);
+        }
 
         // The table and statements are unchanged: a next run works as usual.
         form.state().ListView1.clear();
