@@ -18,9 +18,11 @@ void check(sqlite3* db, int code) {
 } // namespace
 
 DatabaseStatement::DatabaseStatement(DatabaseStatement&& other) noexcept
-    : db_(other.db_), statement_(std::exchange(other.statement_, nullptr)) {}
+    : connection_(other.connection_), db_(other.db_),
+      statement_(std::exchange(other.statement_, nullptr)) {}
 
 DatabaseStatement& DatabaseStatement::operator=(DatabaseStatement&& other) noexcept {
+    std::swap(connection_, other.connection_);
     std::swap(db_, other.db_);
     std::swap(statement_, other.statement_);
     return *this;
@@ -39,6 +41,7 @@ void DatabaseStatement::bindText(int parameter, QStringView text) {
 }
 
 bool DatabaseStatement::step() {
+    connection_->beforeStatement();
     const int code = sqlite3_step(statement_);
     if (code == SQLITE_ROW)
         return true;
@@ -90,12 +93,13 @@ void DatabaseConnection::open(const QString& path) {
     db_ = db;
     // The engine reads the file lazily; reading the schema now tells a
     // database from any other file.
-    execute(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+    check(db_, sqlite3_exec(db_, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr));
 }
 
 void DatabaseConnection::execute(const QString& sql) {
     if (!db_)
         fail(nullptr, SQLITE_MISUSE);
+    beforeStatement();
     check(db_, sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, nullptr));
 }
 
@@ -105,5 +109,5 @@ DatabaseStatement DatabaseConnection::prepare(const QString& sql) {
     sqlite3_stmt* statement = nullptr;
     const QByteArray text = sql.toUtf8();
     check(db_, sqlite3_prepare_v2(db_, text.constData(), int(text.size()), &statement, nullptr));
-    return DatabaseStatement(db_, statement);
+    return DatabaseStatement(*this, db_, statement);
 }

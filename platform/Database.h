@@ -6,6 +6,7 @@
 
 struct sqlite3;
 struct sqlite3_stmt;
+class DatabaseConnection;
 
 // One prepared statement of an open database: bind values, then step
 // through its rows. Failures throw AppError with the engine's own words.
@@ -32,8 +33,10 @@ public:
 
 private:
     friend class DatabaseConnection;
-    DatabaseStatement(sqlite3* db, sqlite3_stmt* statement) : db_(db), statement_(statement) {}
+    DatabaseStatement(DatabaseConnection& connection, sqlite3* db, sqlite3_stmt* statement)
+        : connection_(&connection), db_(db), statement_(statement) {}
 
+    DatabaseConnection* connection_;
     sqlite3* db_;
     sqlite3_stmt* statement_;
 };
@@ -55,7 +58,12 @@ public:
     void execute(const QString& sql);
     DatabaseStatement prepare(const QString& sql);
 
+protected:
+    // Called before every statement runs or steps; may throw to make it fail.
+    virtual void beforeStatement() {}
+
 private:
+    friend class DatabaseStatement;
     sqlite3* db_ = nullptr;
 };
 

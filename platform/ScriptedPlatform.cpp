@@ -110,6 +110,17 @@ public:
         DatabaseConnection::open(path);
     }
 
+protected:
+    void beforeStatement() override {
+        if (!platform_.failures_.contains(int(ScriptedPlatform::Operation::RunStatement)))
+            return;
+        if (platform_.statementsBeforeFailure > 0) {
+            --platform_.statementsBeforeFailure;
+            return;
+        }
+        platform_.failIfInjected(ScriptedPlatform::Operation::RunStatement);
+    }
+
 private:
     ScriptedPlatform& platform_;
 };

@@ -32,6 +32,7 @@ public:
         ClearClipboard,
         SetClipboardText,
         CreateSpreadsheet,
+        RunStatement, // a database statement executed or stepped, after statementsBeforeFailure
     };
 
     struct ShownBox {
@@ -100,6 +101,8 @@ public:
                        int number = 0);
     // Bytes a file injected with ReadFile delivers before its read fails.
     qint64 readFailureOffset = 0;
+    // Statements that run before one injected with RunStatement fails.
+    int statementsBeforeFailure = 0;
 
 protected:
     bool isYieldDue() override { return true; }

@@ -1,5 +1,6 @@
 #include "ClipboardExport.h"
 
+#include "AppError.h"
 #include "ErrorReport.h"
 #include "FormState.h"
 #include "Platform.h"
@@ -56,12 +57,15 @@ void CopyListviewToClipboard(const AddressListModel& list, Platform& platform) {
         text.append(QStringView(u"\r\n"));
     }
     ClearClipboard(platform);
-    SetClipboardText(platform, text);
+    // Saying the results were copied when they were not would lose them on paste.
+    if (!SetClipboardText(platform, text))
+        throw AppError(QStringLiteral("Can't open Clipboard"), 521);
 }
 
 void CopyResultsToClipboard(FormState& form, Platform& platform) {
     ErrorReport report(platform, QStringLiteral("Form1"), QStringLiteral("PushButton5_Click"));
-    report.run(100, [&] { CopyListviewToClipboard(form.ListView2, platform); });
+    if (!report.run(100, [&] { CopyListviewToClipboard(form.ListView2, platform); }))
+        return;
     report.run(102, [&] {
         platform.messageBox(QStringLiteral("Results have been copied to the clipboard.\r\r"
                                            "Click a text area where you normally type and press "
