@@ -3,6 +3,7 @@
 #include "AddressStore.h"
 
 #include <QAbstractListModel>
+#include <QScopeGuard>
 
 // One address list (the input list or the results list) as a model for a
 // view. Appends are announced to views in one batch at the next pass of the
@@ -44,8 +45,9 @@ private:
 
 template <class Keep> qsizetype AddressListModel::retainIf(Keep&& keep) {
     beginResetModel();
-    const qsizetype removed = store_.retainIf(std::forward<Keep>(keep));
-    announced_ = store_.count();
-    endResetModel();
-    return removed;
+    const auto reset = qScopeGuard([this] {
+        announced_ = store_.count();
+        endResetModel();
+    });
+    return store_.retainIf(std::forward<Keep>(keep));
 }

@@ -56,6 +56,10 @@ public:
 
     // Asks the window to put the focus into the per-domain limit box.
     void focusText1() { emit text1FocusRequested(); }
+    // The name the window's file dialog holds: the last one picked in it,
+    // offered again the next time a dialog opens.
+    const QString& dialogFileName() const { return dialogFileName_; }
+    void setDialogFileName(const QString& name) { dialogFileName_ = name; }
 
 signals:
     void sortCaptionChanged();
@@ -78,4 +82,5 @@ private:
     bool text1Enabled_ = false;
     bool option1_ = true;
     bool option2_ = false;
+    QString dialogFileName_;
 };

@@ -10,8 +10,6 @@
 #include <algorithm>
 
 namespace {
-constexpr qsizetype kBlockBytes = qsizetype(1) << 20;
-
 bool isLineEnd(char16_t c) {
     return c == u'\r' || c == u'\n';
 }
@@ -42,7 +40,7 @@ qsizetype lastLineEnd(QByteArrayView bytes, qsizetype from) {
 }
 } // namespace
 
-void AppendListText(QIODevice& device, AddressListModel& list) {
+void AppendListText(QIODevice& device, AddressListModel& list, qsizetype blockBytes) {
     // CR and LF bytes never occur inside a multibyte character, so the text is
     // decoded in runs of whole lines and no decode depends on the one before.
     // (Qt's decoder drops the byte after a character split between two calls.)
@@ -60,10 +58,10 @@ void AppendListText(QIODevice& device, AddressListModel& list) {
     for (;;) {
         const qsizetype held = bytes.size();
         // A line longer than a block grows the buffer geometrically, not a block at a time.
-        if (bytes.capacity() < held + kBlockBytes)
-            bytes.reserve(2 * held + kBlockBytes);
-        bytes.resize(held + kBlockBytes);
-        const qint64 got = device.read(bytes.data() + held, kBlockBytes);
+        if (bytes.capacity() < held + blockBytes)
+            bytes.reserve(2 * held + blockBytes);
+        bytes.resize(held + blockBytes);
+        const qint64 got = device.read(bytes.data() + held, blockBytes);
         if (got < 0)
             throw AppError(device.errorString());
         bytes.resize(held + got);

@@ -11,6 +11,10 @@ class QIODevice;
 // wrong throws AppError; what was appended before it stays in the list.
 void LoadListFile(AddressListModel& list, Platform& platform, const QString& path);
 
+inline constexpr qsizetype kListBlockBytes = qsizetype(1) << 20;
+
 // The reading part of LoadListFile: the device's text in the system encoding,
-// cut at CR, CR LF and LF, each admitted piece appended as it is.
-void AppendListText(QIODevice& device, AddressListModel& list);
+// cut at CR, CR LF and LF, each admitted piece appended as it is. The device is
+// asked for blockBytes (at least 1) at a time.
+void AppendListText(QIODevice& device, AddressListModel& list,
+                    qsizetype blockBytes = kListBlockBytes);

@@ -13,11 +13,13 @@ void LoadListFiles(FormState& form, Platform& platform) {
     ErrorReport report(platform, QStringLiteral("Form1"), QStringLiteral("PushButton3_Click"));
     FileDialogRequest request;
     request.title = QStringLiteral("Load List(s) - Hold Ctrl to select multiple list files");
-    request.filter = QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*|");
+    request.filter = kTextFilesFilter;
     request.multiSelect = true;
 
     QString fileName;
     report.run(108, [&] { fileName = platform.openFileDialog(request); });
+    // The dialog is shared with saving, which offers the name it holds now.
+    form.setDialogFileName(fileName);
     if (fileName.isEmpty())
         return;
     // One path, or the folder followed by the chosen names.
@@ -33,6 +35,7 @@ void LoadListFiles(FormState& form, Platform& platform) {
             report.run(130, [&] { path = parts[0] + separator + parts[i]; });
             report.run(132, [&] { path = CollapseDoubleBackslashes(path, separator); });
             report.run(134, [&] { LoadListFile(form.ListView1, platform, path); });
+            form.setDialogFileName(path);
         }
     }
     report.run(138, [&] { form.setMousePointer(MousePointer::Default); });

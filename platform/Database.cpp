@@ -60,12 +60,13 @@ void check(sqlite3* db, int code) {
 } // namespace
 
 DatabaseStatement::DatabaseStatement(DatabaseStatement&& other) noexcept
-    : db_(other.db_), statement_(std::exchange(other.statement_, nullptr)), ticks_(other.ticks_) {}
+    : connection_(other.connection_), db_(other.db_),
+      statement_(std::exchange(other.statement_, nullptr)) {}
 
 DatabaseStatement& DatabaseStatement::operator=(DatabaseStatement&& other) noexcept {
+    std::swap(connection_, other.connection_);
     std::swap(db_, other.db_);
     std::swap(statement_, other.statement_);
-    std::swap(ticks_, other.ticks_);
     return *this;
 }
 
@@ -97,7 +98,9 @@ void DatabaseStatement::bindText(int parameter, QAnyStringView text) {
 }
 
 bool DatabaseStatement::step() {
-    const int code = engineCall(ticks_, [&] { return sqlite3_step(statement_); });
+    connection_->beforeStatement();
+    const int code =
+        engineCall(connection_->ticks_.get(), [&] { return sqlite3_step(statement_); });
     if (code == SQLITE_ROW)
         return true;
     if (code == SQLITE_DONE)
@@ -151,12 +154,13 @@ void DatabaseConnection::open(const QString& path) {
     sqlite3_progress_handler(db_, kInstructionsPerTick, onProgress, nullptr);
     // The engine reads the file lazily; reading the schema now tells a
     // database from any other file.
-    execute(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+    check(db_, sqlite3_exec(db_, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr));
 }
 
 void DatabaseConnection::execute(const QString& sql) {
     if (!db_)
         fail(nullptr, SQLITE_MISUSE);
+    beforeStatement();
     const QByteArray text = sql.toUtf8();
     check(db_, engineCall(ticks_.get(), [&] {
               return sqlite3_exec(db_, text.constData(), nullptr, nullptr, nullptr);
@@ -169,7 +173,7 @@ DatabaseStatement DatabaseConnection::prepare(const QString& sql) {
     sqlite3_stmt* statement = nullptr;
     const QByteArray text = sql.toUtf8();
     check(db_, sqlite3_prepare_v2(db_, text.constData(), int(text.size()), &statement, nullptr));
-    return DatabaseStatement(db_, statement, ticks_.get());
+    return DatabaseStatement(*this, db_, statement);
 }
 
 void DatabaseConnection::setTick(std::function<void()> tick) {

@@ -10,6 +10,7 @@
 struct sqlite3;
 struct sqlite3_stmt;
 struct DatabaseTicks;
+class DatabaseConnection;
 
 // One prepared statement of an open database: bind values, then step
 // through its rows. Failures throw AppError with the engine's own words.
@@ -37,12 +38,12 @@ public:
 
 private:
     friend class DatabaseConnection;
-    DatabaseStatement(sqlite3* db, sqlite3_stmt* statement, DatabaseTicks* ticks)
-        : db_(db), statement_(statement), ticks_(ticks) {}
+    DatabaseStatement(DatabaseConnection& connection, sqlite3* db, sqlite3_stmt* statement)
+        : connection_(&connection), db_(db), statement_(statement) {}
 
+    DatabaseConnection* connection_;
     sqlite3* db_;
     sqlite3_stmt* statement_;
-    DatabaseTicks* ticks_;
 };
 
 // A connection to a database file of the embedded engine. Creating one is
@@ -69,7 +70,12 @@ public:
     // When it throws, the statement ends and its call throws that instead.
     void setTick(std::function<void()> tick);
 
+protected:
+    // Called before every statement runs or steps; may throw to make it fail.
+    virtual void beforeStatement() {}
+
 private:
+    friend class DatabaseStatement;
     sqlite3* db_ = nullptr;
     std::unique_ptr<DatabaseTicks> ticks_;
 };

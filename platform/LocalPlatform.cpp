@@ -2,14 +2,35 @@
 
 #include "AppError.h"
 #include "Database.h"
+#include "OfficeSpreadsheet.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 
 namespace {
 constexpr int kCommonAppData = 35;
 const QString kSection = QStringLiteral("Ambervale");
+
+class SavedFile : public OutputFile {
+public:
+    explicit SavedFile(const QString& path) : file_(path) {
+        if (!file_.open(QIODevice::WriteOnly))
+            throw AppError(file_.errorString(), 75);
+    }
+    void write(const QByteArray& bytes) override {
+        if (file_.write(bytes) != bytes.size())
+            throw AppError(file_.errorString(), 57);
+    }
+    void commit() override {
+        if (!file_.commit())
+            throw AppError(file_.errorString(), 57);
+    }
+
+private:
+    QSaveFile file_;
+};
 } // namespace
 
 LocalPlatform::LocalPlatform(PlatformLocations locations)
@@ -65,4 +86,15 @@ std::unique_ptr<QIODevice> LocalPlatform::openForReading(const QString& path) {
 
 std::unique_ptr<DatabaseConnection> LocalPlatform::createConnection() {
     return std::make_unique<DatabaseConnection>();
+}
+
+std::unique_ptr<OutputFile> LocalPlatform::createFile(const QString& path) {
+    return std::make_unique<SavedFile>(path);
+}
+
+std::unique_ptr<Spreadsheet> LocalPlatform::createSpreadsheet() {
+    const QString program = OfficeSpreadsheet::findProgram();
+    if (program.isEmpty())
+        throw AppError(QStringLiteral("No spreadsheet program was found"), 429);
+    return std::make_unique<OfficeSpreadsheet>(program);
 }

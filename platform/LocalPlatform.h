@@ -27,6 +27,10 @@ public:
     void copyFile(const QString& from, const QString& to) override;
     std::unique_ptr<QIODevice> openForReading(const QString& path) override;
     std::unique_ptr<DatabaseConnection> createConnection() override;
+    // Written beside the old file and renamed over it on commit (QSaveFile).
+    std::unique_ptr<OutputFile> createFile(const QString& path) override;
+    // LibreOffice, found on the search path.
+    std::unique_ptr<Spreadsheet> createSpreadsheet() override;
 
     const PlatformLocations& locations() const { return locations_; }
 

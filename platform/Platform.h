@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <memory>
 
 class DatabaseConnection;
 class QIODevice;
+class Spreadsheet;
 
 enum class MessageButtons { Ok, YesNo };
 enum class MessageIcon { None, Exclamation };
@@ -16,11 +18,25 @@ enum class MessageAnswer { Ok, Yes, No };
 inline constexpr qint64 kFrameYieldIntervalMs = 12;
 inline constexpr int kFrameYieldStride = 64;
 
+// Description and pattern pairs, each closed by a bar.
+inline const QString kTextFilesFilter =
+    QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*|");
+
 struct FileDialogRequest {
     QString title;
-    QString filter; // "Text Files (*.txt)|*.txt|All Files (*.*)|*.*|"
+    QString filter; // such as kTextFilesFilter
     bool multiSelect = false;
     QString fileName; // the name the dialog offers first
+};
+
+// A file being written. It takes its name, replacing any old file of that
+// name in one step, only when it is committed; dropped before that, it
+// leaves the old file as it was.
+class OutputFile {
+public:
+    virtual ~OutputFile() = default;
+    virtual void write(const QByteArray& bytes) = 0;
+    virtual void commit() = 0;
 };
 
 // Every service of the desktop the program uses goes through this interface:
@@ -56,6 +72,15 @@ public:
     virtual void copyFile(const QString& from, const QString& to) = 0;
     // Opens a regular file for reading; throws for anything else.
     virtual std::unique_ptr<QIODevice> openForReading(const QString& path) = 0;
+    virtual std::unique_ptr<OutputFile> createFile(const QString& path) = 0;
+
+    // The system clipboard. Either may fail while another program holds it.
+    virtual void clearClipboard() = 0;
+    virtual void setClipboardText(const QString& text) = 0;
+
+    // A new, empty workbook for the desktop's spreadsheet program; throws
+    // when there is no such program.
+    virtual std::unique_ptr<Spreadsheet> createSpreadsheet() = 0;
 
     // A connection object of the embedded database engine, not yet opened.
     // Throws AppError (3706 when the engine is missing) when none can be made.
@@ -93,6 +118,11 @@ public:
     }
     // Processes every pending window event; handlers run inside the call.
     virtual void yield() = 0;
+    // A yield point with nothing to bring up to date first.
+    void yieldIfDue() {
+        if (yieldDue())
+            yield();
+    }
     // A turn for the window from inside one long call into a library (an
     // engine statement that sorts millions of rows), where the caller has no
     // yield points of its own. Nothing is brought up to date first, so the

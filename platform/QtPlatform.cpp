@@ -1,10 +1,14 @@
 #include "QtPlatform.h"
 
+#include "AppError.h"
+
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QStandardPaths>
@@ -96,6 +100,17 @@ QString QtPlatform::saveFileDialog(const FileDialogRequest& request) {
     if (!answer.isEmpty())
         lastFolder_ = QFileInfo(answer).absolutePath();
     return answer;
+}
+
+void QtPlatform::clearClipboard() { QGuiApplication::clipboard()->clear(); }
+
+void QtPlatform::setClipboardText(const QString& text) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->setText(text);
+    // QClipboard reports nothing itself; when another program kept the
+    // clipboard, it answers that program's text.
+    if (clipboard->text() != text)
+        throw AppError(QStringLiteral("Can't open Clipboard"), 521);
 }
 
 void QtPlatform::openUrl(const QString& url) { QDesktopServices::openUrl(QUrl(url)); }

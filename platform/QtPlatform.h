@@ -20,6 +20,8 @@ public:
     QString inputBox(const QString& prompt) override;
     QString openFileDialog(const FileDialogRequest& request) override;
     QString saveFileDialog(const FileDialogRequest& request) override;
+    void clearClipboard() override;
+    void setClipboardText(const QString& text) override;
     void openUrl(const QString& url) override;
     void endProgram() override;
     void yield() override;

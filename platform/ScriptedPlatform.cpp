@@ -116,6 +116,61 @@ public:
         DatabaseConnection::open(path);
     }
 
+protected:
+    void beforeStatement() override {
+        if (!platform_.failures_.contains(int(ScriptedPlatform::Operation::RunStatement)))
+            return;
+        if (platform_.statementsBeforeFailure > 0) {
+            --platform_.statementsBeforeFailure;
+            return;
+        }
+        platform_.failIfInjected(ScriptedPlatform::Operation::RunStatement);
+    }
+
+private:
+    ScriptedPlatform& platform_;
+};
+
+class ScriptedPlatform::File : public OutputFile {
+public:
+    File(ScriptedPlatform& platform, std::unique_ptr<OutputFile> file)
+        : platform_(platform), file_(std::move(file)) {}
+    void write(const QByteArray& bytes) override {
+        platform_.failIfInjected(Operation::WriteFile);
+        file_->write(bytes);
+    }
+    void commit() override {
+        platform_.failIfInjected(Operation::CommitFile);
+        file_->commit();
+    }
+
+private:
+    ScriptedPlatform& platform_;
+    std::unique_ptr<OutputFile> file_;
+};
+
+std::unique_ptr<OutputFile> ScriptedPlatform::createFile(const QString& path) {
+    failIfInjected(Operation::CreateFile);
+    return std::make_unique<File>(*this, LocalPlatform::createFile(path));
+}
+
+void ScriptedPlatform::clearClipboard() {
+    ++clipboardClears;
+    failIfInjected(Operation::ClearClipboard);
+    clipboard.reset();
+}
+
+void ScriptedPlatform::setClipboardText(const QString& text) {
+    ++clipboardSets;
+    failIfInjected(Operation::SetClipboardText);
+    clipboard = text;
+}
+
+class ScriptedPlatform::RecordedSpreadsheet : public Spreadsheet {
+public:
+    explicit RecordedSpreadsheet(ScriptedPlatform& platform) : platform_(platform) {}
+    void show() override { platform_.shownSpreadsheets.push_back(activeSheet); }
+
 private:
     ScriptedPlatform& platform_;
 };
@@ -123,4 +178,10 @@ private:
 std::unique_ptr<DatabaseConnection> ScriptedPlatform::createConnection() {
     failIfInjected(Operation::CreateConnection);
     return std::make_unique<ScriptedConnection>(*this);
+}
+
+std::unique_ptr<Spreadsheet> ScriptedPlatform::createSpreadsheet() {
+    failIfInjected(Operation::CreateSpreadsheet);
+    ++spreadsheetsCreated;
+    return std::make_unique<RecordedSpreadsheet>(*this);
 }

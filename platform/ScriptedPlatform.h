@@ -2,6 +2,7 @@
 
 #include "AppError.h"
 #include "LocalPlatform.h"
+#include "Spreadsheet.h"
 
 #include <QHash>
 #include <QStringList>
@@ -25,6 +26,13 @@ public:
         OpenDatabase,
         MessageBox, // the box cannot be shown
         Yield,      // processing the pending events fails
+        CreateFile,
+        WriteFile,
+        CommitFile,
+        ClearClipboard,
+        SetClipboardText,
+        CreateSpreadsheet,
+        RunStatement, // a database statement executed or stepped, after statementsBeforeFailure
     };
 
     struct ShownBox {
@@ -55,6 +63,11 @@ public:
     std::unique_ptr<QIODevice> openForReading(const QString& path) override;
     void writeSetting(const QString& key, const QString& value) override;
     std::unique_ptr<DatabaseConnection> createConnection() override;
+    std::unique_ptr<OutputFile> createFile(const QString& path) override;
+    void clearClipboard() override;
+    void setClipboardText(const QString& text) override;
+    // A workbook that, when shown, is recorded instead of opened.
+    std::unique_ptr<Spreadsheet> createSpreadsheet() override;
 
     // Answers, taken in order. A box without a queued answer gets OK, or No.
     std::deque<MessageAnswer> messageAnswers;
@@ -71,6 +84,14 @@ public:
     QStringList openedFiles; // paths handed to openForReading, in order
     bool programEnded = false;
 
+    // The clipboard's text; empty (no value) when cleared. Attempts count failed ones too.
+    std::optional<QString> clipboard;
+    int clipboardClears = 0;
+    int clipboardSets = 0;
+
+    int spreadsheetsCreated = 0;
+    std::vector<SheetCells> shownSpreadsheets;
+
     // Runs at every yield with the yield's number, counted from 1; a failure
     // injected for Yield from inside the hook makes that very yield fail.
     std::function<void(int)> onYield;
@@ -86,6 +107,8 @@ public:
                        int number = 0);
     // Bytes a file injected with ReadFile delivers before its read fails.
     qint64 readFailureOffset = 0;
+    // Statements that run before one injected with RunStatement fails.
+    int statementsBeforeFailure = 0;
 
 protected:
     bool isYieldDue() override { return true; }
@@ -94,6 +117,8 @@ protected:
 
 private:
     friend class ScriptedConnection;
+    class File;
+    class RecordedSpreadsheet;
     template <class T> static T takeOr(std::deque<T>& queue, T otherwise);
 
     struct Failure {

@@ -2,6 +2,7 @@
 
 #include "AddOneAddress.h"
 #include "ApplicationTitle.h"
+#include "ClipboardExport.h"
 #include "DataFolder.h"
 #include "ErrorReport.h"
 #include "HandCursor.h"
@@ -10,7 +11,10 @@
 #include "ODBCProvider.h"
 #include "Platform.h"
 #include "ProgressBarView.h"
+#include "ResultFilters.h"
 #include "SampleEmails.h"
+#include "SpreadsheetExport.h"
+#include "TextFileExport.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -194,6 +198,11 @@ void Form1::connectState() {
     connect(PushButton17, &QPushButton::clicked, this, &Form1::PushButton17_Click);
     connect(&state_, &FormState::text1FocusRequested, Text1, [this] { Text1->setFocus(); });
 
+    connect(PushButton4, &QPushButton::clicked, this, &Form1::PushButton4_Click);
+    connect(PushButton5, &QPushButton::clicked, this, &Form1::PushButton5_Click);
+    connect(PushButton13, &QPushButton::clicked, this, &Form1::PushButton13_Click);
+    connect(PushButton22, &QPushButton::clicked, this, &Form1::PushButton22_Click);
+    connect(PushButton23, &QPushButton::clicked, this, &Form1::PushButton23_Click);
     connectOptions();
 }
 
@@ -323,6 +332,15 @@ void Form1::PushButton3_Click() { LoadListFiles(state_, platform_); }
 void Form1::PushButton6_Click() { AddOneEmailAddress(state_, platform_); }
 void Form1::PushButton7_Click() { LoadSampleEmails(state_, platform_); }
 void Form1::PushButton17_Click() { sortRun_.PushButton17_Click(); }
+void Form1::PushButton4_Click() { SaveResultsAsTextFile(state_, platform_); }
+void Form1::PushButton5_Click() { CopyResultsToClipboard(state_, platform_); }
+void Form1::PushButton13_Click() { SaveResultsAsExcelFile(state_, platform_); }
+void Form1::PushButton22_Click() { RemoveResultsContainingX(state_, platform_); }
+void Form1::PushButton23_Click() { RemoveResultsNotContainingX(state_, platform_); }
+
+bool Form1::SaveResultsAsExcelFileIsExcelInstalled() {
+    return ::SaveResultsAsExcelFileIsExcelInstalled(platform_);
+}
 
 int Form1::selectedRow(const QTableView* list) {
     const QModelIndexList selected = list->selectionModel()->selectedRows();

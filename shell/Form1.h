@@ -31,28 +31,29 @@ public:
     // Start-up: appearance, columns, folders and the working database.
     void Form_Load();
 
-    QTableView* ListView1;
-    QTableView* ListView2;
-    QPushButton* PushButton1;
-    QPushButton* PushButton2;
-    QPushButton* PushButton3;
-    QPushButton* PushButton4;
-    QPushButton* PushButton5;
-    QPushButton* PushButton6;
-    QPushButton* PushButton7;
-    QPushButton* PushButton13;
-    QPushButton* PushButton17;
-    QPushButton* PushButton22;
-    QPushButton* PushButton23;
-    QGroupBox* Frame1;
-    QGroupBox* Frame2;
-    QCheckBox* Check5;
-    QCheckBox* Check1;
-    QCheckBox* Check2;
-    QLineEdit* Text1;
-    QRadioButton* Option1;
-    QRadioButton* Option2;
-    ProgressBarView* ProgressBar1;
+    // Null until created: the event filter sees events while the controls are being made.
+    QTableView* ListView1 = nullptr;
+    QTableView* ListView2 = nullptr;
+    QPushButton* PushButton1 = nullptr;
+    QPushButton* PushButton2 = nullptr;
+    QPushButton* PushButton3 = nullptr;
+    QPushButton* PushButton4 = nullptr;
+    QPushButton* PushButton5 = nullptr;
+    QPushButton* PushButton6 = nullptr;
+    QPushButton* PushButton7 = nullptr;
+    QPushButton* PushButton13 = nullptr;
+    QPushButton* PushButton17 = nullptr;
+    QPushButton* PushButton22 = nullptr;
+    QPushButton* PushButton23 = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    QGroupBox* Frame2 = nullptr;
+    QCheckBox* Check5 = nullptr;
+    QCheckBox* Check1 = nullptr;
+    QCheckBox* Check2 = nullptr;
+    QLineEdit* Text1 = nullptr;
+    QRadioButton* Option1 = nullptr;
+    QRadioButton* Option2 = nullptr;
+    ProgressBarView* ProgressBar1 = nullptr;
 
     void PushButton1_Click();
     void PushButton2_Click();
@@ -60,6 +61,14 @@ public:
     void PushButton6_Click();
     void PushButton7_Click();
     void PushButton17_Click();
+    void PushButton4_Click();
+    void PushButton5_Click();
+    void PushButton13_Click();
+    void PushButton22_Click();
+    void PushButton23_Click();
+
+    // Can the spreadsheet program be started? When it cannot, says so.
+    bool SaveResultsAsExcelFileIsExcelInstalled();
 
     // The selected row of a list view, or -1.
     static int selectedRow(const QTableView* list);

@@ -1,6 +1,6 @@
 #include "AddOneAddress.h"
 #include "AppError.h"
-#include "ListEntries.h"
+#include "ListContents.h"
 #include "SampleEmails.h"
 #include "TestWindow.h"
 

@@ -1,3 +1,4 @@
+#include "ListContents.h"
 #include "AddressListModel.h"
 #include "FormState.h"
 #include "ListCommands.h"
@@ -8,20 +9,6 @@
 #include <QAbstractItemModelTester>
 #include <QTemporaryDir>
 #include <QtTest>
-
-namespace {
-QStringList entries(const AddressListModel& list) {
-    QStringList out;
-    for (qsizetype i = 0; i < list.count(); ++i)
-        out << list.text(i);
-    return out;
-}
-
-void fill(AddressListModel& list, const QStringList& texts) {
-    for (const QString& text : texts)
-        list.append(text);
-}
-} // namespace
 
 class TestAddressLists : public QObject {
     Q_OBJECT
@@ -139,6 +126,42 @@ private slots:
         QCOMPARE(wide.text(9999), QString::fromUtf16(u"user9999@domäin.com☃"));
     }
 
+    void retainIfLeavesASnapshotAlone() {
+        AddressStore store;
+        for (const char* text : {"a@x", "b@y", "c@x"})
+            store.append(QString::fromLatin1(text));
+        const AddressStore snapshot = store;
+        QCOMPARE(store.retainIf([](QAnyStringView s) { return s.toString().endsWith(u"x"); }), 1);
+        QCOMPARE(store.text(1), QString("c@x"));
+        QCOMPARE(snapshot.count(), 3);
+        QCOMPARE(snapshot.text(1), QString("b@y"));
+        QCOMPARE(snapshot.text(2), QString("c@x"));
+    }
+
+    // A test that fails part way keeps the removals made so far and every entry not yet tested.
+    void retainIfStoppedPartWayKeepsTheRest() {
+        AddressListModel model("Result(s)");
+        for (int i = 0; i < 10; ++i)
+            model.append(QString("e%1@x").arg(i));
+        model.removeAt(0);
+        int tested = 0;
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, model.retainIf([&](QAnyStringView entry) {
+            const QString s = entry.toString();
+            if (++tested == 6)
+                throw std::runtime_error("stop");
+            return !s.startsWith(u"e2") && !s.startsWith(u"e4");
+        }));
+        QCOMPARE(model.rowCount(), 7);
+        QStringList texts;
+        for (qsizetype i = 0; i < model.count(); ++i)
+            texts << model.text(i);
+        QCOMPARE(texts, QStringList({"e1@x", "e3@x", "e5@x", "e6@x", "e7@x", "e8@x", "e9@x"}));
+        model.append(u"late@x");
+        model.retainIf([](QAnyStringView s) { return !s.toString().startsWith(u"e"); });
+        QCOMPARE(model.count(), 1);
+        QCOMPARE(model.text(0), QString("late@x"));
+    }
+
     void modelAnnouncesAppendsInOneBatch() {
         AddressListModel model("Result(s)");
         QAbstractItemModelTester tester(&model,
@@ -187,19 +210,19 @@ private slots:
         QFETCH(bool, busy);
         QFETCH(QStringList, after);
         FormState form;
-        fill(form.ListView1, before);
-        fill(form.ListView2, {"r@s"});
+        Fill(form.ListView1, before);
+        Fill(form.ListView2, {"r@s"});
         form.setMousePointer(busy ? MousePointer::Busy : MousePointer::Default);
         RemoveSelectedEntry(form, form.ListView1, selected);
-        QCOMPARE(entries(form.ListView1), after);
-        QCOMPARE(entries(form.ListView2), QStringList{"r@s"});
+        QCOMPARE(Entries(form.ListView1), after);
+        QCOMPARE(Entries(form.ListView2), QStringList{"r@s"});
     }
 
     void clearListRespectsBusyClearResultsDoesNot() {
         ScriptedPlatform platform(dir.path());
         FormState form;
-        fill(form.ListView1, {"a@b", "c@d"});
-        fill(form.ListView2, {"e@f"});
+        Fill(form.ListView1, {"a@b", "c@d"});
+        Fill(form.ListView2, {"e@f"});
 
         form.setMousePointer(MousePointer::Busy);
         ClearInputList(form, platform);
@@ -207,11 +230,11 @@ private slots:
         ClearResults(form, platform);
         QCOMPARE(form.ListView2.count(), 0);
 
-        fill(form.ListView2, {"e@f"});
+        Fill(form.ListView2, {"e@f"});
         form.setMousePointer(MousePointer::Default);
         ClearInputList(form, platform);
         QCOMPARE(form.ListView1.count(), 0);
-        QCOMPARE(entries(form.ListView2), QStringList{"e@f"});
+        QCOMPARE(Entries(form.ListView2), QStringList{"e@f"});
         QCOMPARE(form.ListView1.header(), QString(" Email(s)"));
         QVERIFY(platform.shownBoxes.empty());
     }

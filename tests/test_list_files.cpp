@@ -1,8 +1,9 @@
 #include "AppError.h"
 #include "FormState.h"
-#include "ListEntries.h"
+#include "ListContents.h"
 #include "ListFile.h"
 #include "LoadListFiles.h"
+#include "ShortReadDevice.h"
 #include "TestWindow.h"
 
 #include <QBuffer>
@@ -14,29 +15,6 @@
 namespace {
 const QString kTitle = QStringLiteral("Ambervale");
 const QChar kNul(u'\0');
-
-// Hands out its bytes a few at a time, so every cut between two reads is tried.
-class TrickleDevice : public QIODevice {
-public:
-    TrickleDevice(QByteArray bytes, qint64 step) : bytes_(std::move(bytes)), step_(step) {
-        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-    }
-    bool isSequential() const override { return true; }
-
-protected:
-    qint64 readData(char* data, qint64 maxSize) override {
-        const qint64 n = std::min({maxSize, step_, qint64(bytes_.size()) - offset_});
-        memcpy(data, bytes_.constData() + offset_, size_t(n));
-        offset_ += n;
-        return n;
-    }
-    qint64 writeData(const char*, qint64) override { return -1; }
-
-private:
-    QByteArray bytes_;
-    qint64 step_;
-    qint64 offset_ = 0;
-};
 
 QStringList piecesOf(const QByteArray& bytes) {
     AddressListModel list(QStringLiteral(" Email(s)"));
@@ -127,7 +105,7 @@ private slots:
                                      "z@w\uFFFD\uFFFD", QString::fromUtf8("q@\xF0\x9F\x98\x80"),
                                      "last@one\uFFFD"}));
         AddressListModel list(QStringLiteral(" Email(s)"));
-        TrickleDevice device(bytes, step);
+        ShortReadDevice device(bytes, [step] { return step; });
         AppendListText(device, list);
         QCOMPARE(Entries(list), whole);
     }

@@ -2,6 +2,7 @@
 #include "DataFolder.h"
 #include "DatabaseRows.h"
 #include "FormState.h"
+#include "ListContents.h"
 #include "ScriptedPlatform.h"
 #include "SortingDB.h"
 
@@ -12,13 +13,6 @@
 #include <sqlite3.h>
 
 namespace {
-QStringList entries(const AddressListModel& list) {
-    QStringList out;
-    for (qsizetype i = 0; i < list.count(); ++i)
-        out << list.text(i);
-    return out;
-}
-
 // A window state and a platform whose data folder holds a fresh working database.
 template <class P = ScriptedPlatform> struct Run {
     QTemporaryDir dir;
@@ -37,7 +31,7 @@ template <class P = ScriptedPlatform> struct Run {
     }
     QStringList sort() {
         SortingDB(form, platform);
-        return entries(form.ListView2);
+        return Entries(form.ListView2);
     }
 };
 
@@ -378,7 +372,7 @@ private slots:
             QVERIFY2(state(sparse.form) == every[sparse.platform.points - 1],
                      qPrintable(QString::number(sparse.platform.points)));
         };
-        QCOMPARE(sparse.sort(), entries(dense.form.ListView2));
+        QCOMPARE(sparse.sort(), Entries(dense.form.ListView2));
         QCOMPARE(sparse.platform.points, every.size());
         QVERIFY(real < every.size() / 2);
         QVERIFY(state(sparse.form) == state(dense.form));

@@ -1,3 +1,4 @@
+#include "ListContents.h"
 #include "ProgressBarView.h"
 #include "TestWindow.h"
 
@@ -11,16 +12,9 @@
 #include <QtTest>
 
 namespace {
-QStringList entries(const AddressListModel& list) {
-    QStringList out;
-    for (qsizetype i = 0; i < list.count(); ++i)
-        out << list.text(i);
-    return out;
-}
-
+// Filled, and shown to the views.
 void fill(AddressListModel& list, const QStringList& texts) {
-    for (const QString& text : texts)
-        list.append(text);
+    Fill(list, texts);
     QCoreApplication::processEvents();
 }
 
@@ -86,7 +80,7 @@ private slots:
 
         select(form.ListView1, 2);
         QTest::keyClick(form.ListView1, Qt::Key_Delete, Qt::ShiftModifier);
-        QCOMPARE(entries(form.state().ListView1), QStringList({"1@a", "2@a", "4@a", "5@a"}));
+        QCOMPARE(Entries(form.state().ListView1), QStringList({"1@a", "2@a", "4@a", "5@a"}));
 
         for (Qt::Key other : {Qt::Key_Backspace, Qt::Key_D, Qt::Key_Return}) {
             select(form.ListView1, 0);
@@ -96,7 +90,7 @@ private slots:
 
         select(form.ListView2, 1);
         doubleClick(form.ListView2, 1);
-        QCOMPARE(entries(form.state().ListView2), QStringList{"r1@x"});
+        QCOMPARE(Entries(form.state().ListView2), QStringList{"r1@x"});
         QCOMPARE(form.state().ListView1.count(), 4);
 
         form.state().setMousePointer(MousePointer::Busy);

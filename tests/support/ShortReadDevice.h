@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QIODevice>
+#include <algorithm>
+#include <cstring>
+#include <functional>
+
+// Hands out its bytes in short reads whose sizes come from nextSize (each at
+// least one byte), so a reader meets its input cut at arbitrary places.
+class ShortReadDevice : public QIODevice {
+public:
+    ShortReadDevice(QByteArray bytes, std::function<qint64()> nextSize)
+        : bytes_(std::move(bytes)), nextSize_(std::move(nextSize)) {
+        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    }
+    bool isSequential() const override { return true; }
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override {
+        const qint64 n =
+            std::min({maxSize, std::max<qint64>(1, nextSize_()), qint64(bytes_.size()) - offset_});
+        memcpy(data, bytes_.constData() + offset_, size_t(n));
+        offset_ += n;
+        return n;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    QByteArray bytes_;
+    std::function<qint64()> nextSize_;
+    qint64 offset_ = 0;
+};

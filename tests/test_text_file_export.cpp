@@ -1,0 +1,243 @@
+#include "ListContents.h"
+#include "PointerLog.h"
+#include "TestWindow.h"
+#include "TextFileExport.h"
+
+#include <QDir>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+QByteArray contentOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(no file)");
+}
+
+struct BarState {
+    double value;
+    QString text;
+    MousePointer pointer;
+};
+} // namespace
+
+class TestTextFileExport : public QObject {
+    Q_OBJECT
+
+private slots:
+    void writesEveryByte_data() {
+        QTest::addColumn<QStringList>("results");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("empty list") << QStringList{} << QByteArray("Result(s)\t\r\n");
+        QTest::newRow("shorter than the header")
+            << QStringList{"a@b", "cd@ef"}
+            << QByteArray("Result(s)\t\r\na@b      \t\r\ncd@ef    \t\r\n");
+        QTest::newRow("six and twenty characters")
+            << QStringList{"ab@cde", "twenty@characters.io"}
+            << QByteArray("Result(s)           \t\r\nab@cde              \t\r\n"
+                          "twenty@characters.io\t\r\n");
+        QTest::newRow("blanks kept, tabs too")
+            << QStringList{" a@b  ", "x\t@y"}
+            << QByteArray("Result(s)\t\r\n a@b     \t\r\nx\t@y     \t\r\n");
+        // Widths count UTF-16 code units: each 𝒳 is two of them.
+        QTest::newRow("beyond ASCII and the BMP")
+            << QStringList{"jörg@bücher.de", "𝒳𝒳𝒳𝒳𝒳@x"}
+            << QByteArray("Result(s)     \t\r\njörg@bücher.de\t\r\n𝒳𝒳𝒳𝒳𝒳@x  \t\r\n");
+        QTest::newRow("only the BMP surplus makes it wider")
+            << QStringList{"𝒳𝒳𝒳@x"} << QByteArray("Result(s)\t\r\n𝒳𝒳𝒳@x \t\r\n");
+    }
+
+    void writesEveryByte() {
+        QFETCH(QStringList, results);
+        QFETCH(QByteArray, bytes);
+        TestWindow t;
+        Form1& form = t.start();
+        Fill(form.state().ListView2, results);
+        const QString path = t.root() + "/results.txt";
+        t.platform.saveDialogAnswers = {path};
+        form.PushButton4->click();
+        QCOMPARE(contentOf(path), bytes);
+        QVERIFY(t.platform.shownBoxes.empty());
+        QCOMPARE(form.state().mousePointer(), MousePointer::Default);
+        QCOMPARE(form.state().progressText(), QString("Progress Bar"));
+        QCOMPARE(form.state().progressValue(), 0.0);
+    }
+
+    void dialogOffersTheLastNameAndTakesANameAsTyped() {
+        TestWindow t;
+        Form1& form = t.start();
+        Fill(form.state().ListView2, {"a@b"});
+        // The load dialog leaves the name of the list it loaded for the save dialog to offer.
+        t.platform.openDialogAnswers = {t.writeFile("lists.txt", "x@y\r\n")};
+        form.PushButton3->click();
+        const QString typed = t.root() + "/no extension";
+        t.platform.saveDialogAnswers = {typed};
+        form.PushButton4->click();
+        form.PushButton4->click(); // cancelled
+
+        QCOMPARE(t.platform.saveDialogs.size(), size_t(2));
+        const FileDialogRequest& first = t.platform.saveDialogs[0];
+        QCOMPARE(first.title, QString("Save"));
+        QCOMPARE(first.filter, QString("Text Files (*.txt)|*.txt|All Files (*.*)|*.*|"));
+        QCOMPARE(first.fileName, t.root() + "/lists.txt");
+        QCOMPARE(t.platform.saveDialogs[1].fileName, typed);
+        QCOMPARE(contentOf(typed), QByteArray("Result(s)\t\r\na@b      \t\r\n"));
+        QVERIFY(!QFile::exists(typed + ".txt"));
+    }
+
+    void cancellingWritesNothing() {
+        TestWindow t;
+        Form1& form = t.start();
+        Fill(form.state().ListView2, {"a@b"});
+        const QString old = t.writeFile("lists.txt", "old content");
+        form.state().setDialogFileName(old);
+        PointerLog pointers(form.state());
+        form.PushButton4->click();
+        QCOMPARE(contentOf(old), QByteArray("old content"));
+        QVERIFY(pointers.shown.isEmpty());
+        QVERIFY(t.platform.shownBoxes.empty());
+        QCOMPARE(form.state().progressText(), QString("Progress Bar"));
+    }
+
+    void replacesAnExistingFileWhole() {
+        TestWindow t;
+        Form1& form = t.start();
+        Fill(form.state().ListView2, {"new@x.org"});
+        const QString path = t.writeFile("results.txt", QByteArray(5000, 'o'));
+        t.platform.saveDialogAnswers = {path};
+        form.PushButton4->click();
+        QCOMPARE(contentOf(path), QByteArray("Result(s)\t\r\nnew@x.org\t\r\n"));
+        QVERIFY(t.platform.shownBoxes.empty());
+    }
+
+    void aFailedSaveKeepsTheOldFileAndReportsOnce_data() {
+        QTest::addColumn<int>("operation");
+        QTest::addColumn<int>("line");
+        QTest::newRow("creating") << int(ScriptedPlatform::Operation::CreateFile) << 106;
+        QTest::newRow("writing") << int(ScriptedPlatform::Operation::WriteFile) << 116;
+        QTest::newRow("replacing") << int(ScriptedPlatform::Operation::CommitFile) << 116;
+    }
+
+    void aFailedSaveKeepsTheOldFileAndReportsOnce() {
+        QFETCH(int, operation);
+        QFETCH(int, line);
+        TestWindow t;
+        Form1& form = t.start();
+        Fill(form.state().ListView2, {"a@b", "c@d"});
+        const QString path = t.writeFile("out/results.txt", "old content");
+        t.platform.injectFailure(ScriptedPlatform::Operation(operation), "Disk full", 5);
+        t.platform.saveDialogAnswers = {path};
+        form.PushButton4->click();
+
+        QCOMPARE(contentOf(path), QByteArray("old content"));
+        QCOMPARE(QDir(t.root() + "/out").entryList(QDir::Files), QStringList{"results.txt"});
+        QCOMPARE(t.platform.shownBoxes.size(), size_t(1));
+        QCOMPARE(t.platform.shownBoxes[0].caption, QString("Application Error"));
+        QVERIFY2(t.platform.shownBoxes[0].text.startsWith(
+                     QString("Disk full\r\nin Kelvamore2021/08/31.Main.SaveListviewProperlySpaced "
+                             "at line %1\r\r")
+                         .arg(line)),
+                 qPrintable(t.platform.shownBoxes[0].text));
+        QCOMPARE(form.state().progressText(), QString("Progress Bar"));
+        QCOMPARE(form.state().progressValue(), 0.0);
+        QCOMPARE(form.state().mousePointer(), MousePointer::Default);
+    }
+
+    void aNameThatCannotBeCreatedIsReportedOnce() {
+        TestWindow t;
+        Form1& form = t.start();
+        Fill(form.state().ListView2, {"a@b"});
+        t.platform.saveDialogAnswers = {t.root() + "/missing folder/results.txt"};
+        form.PushButton4->click();
+        t.platform.saveDialogAnswers = {t.root()}; // a folder
+        form.PushButton4->click();
+        QCOMPARE(t.platform.shownBoxes.size(), size_t(2));
+        for (const auto& box : t.platform.shownBoxes)
+            QVERIFY(box.text.contains("SaveListviewProperlySpaced at line 106\r\r"));
+        QVERIFY(!QFile::exists(t.root() + "/missing folder"));
+    }
+
+    // The bar at each turn of the window shows what the last step set.
+    void progressAtEveryYield() {
+        TestWindow t;
+        Form1& form = t.start();
+        const int n = 2500;
+        for (int i = 1; i <= n; ++i)
+            form.state().ListView2.append(QString("user%1@example.com").arg(i));
+        std::vector<BarState> seen;
+        t.platform.onYield = [&](int) {
+            seen.push_back({form.state().progressValue(), form.state().progressText(),
+                            form.state().mousePointer()});
+        };
+        t.platform.saveDialogAnswers = {t.root() + "/big list.txt"};
+        form.PushButton4->click();
+
+        const QString writing = "Writing file: big list.txt";
+        QCOMPARE(seen.size(), size_t(7 + 5 * n));
+        QCOMPARE(seen[0].text, QString("Progress Bar"));
+        QCOMPARE(seen[1].value, 1.0);
+        QCOMPARE(seen[1].text, writing);
+        QCOMPARE(seen[2 + n - 1].value, 1.0); // last of the measuring pass
+        QCOMPARE(seen[2 + n].value, 1.0);
+        QCOMPARE(seen[2 + n + 1].value, 10.0);
+        QCOMPARE(seen[2 + n + 2].value, 10.0); // header line
+        QCOMPARE(seen[2 + n + 3].value, 10.0);
+        QCOMPARE(seen[2 + n + 4].value, 20.0);
+        for (const BarState& state : seen)
+            QCOMPARE(state.pointer, MousePointer::Busy);
+
+        // Entry j has four turns: before its line, in its cell, before and after its bar update.
+        auto turn = [&](int j, int k) { return seen[size_t(7 + n + 4 * (j - 1) + k - 1)]; };
+        QCOMPARE(turn(1, 3).value, 20.0);
+        QCOMPARE(turn(1, 4).value, 2.0 / n * 100);
+        QCOMPARE(turn(1000, 3).value, 1000.0 / n * 100);
+        QCOMPARE(turn(1000, 3).text, writing);
+        QCOMPARE(turn(1000, 4).value, 1001.0 / n * 100);
+        QCOMPARE(turn(1000, 4).text, writing + " (1000)");
+        QCOMPARE(turn(1999, 4).text, writing + " (1000)");
+        QCOMPARE(turn(2000, 4).text, writing + " (2000)");
+        QCOMPARE(turn(n, 4).value, (n + 1.0) / n * 100);
+        QCOMPARE(turn(n, 4).text, writing + " (2000)");
+
+        QCOMPARE(form.state().progressValue(), 0.0);
+        QCOMPARE(form.state().progressText(), QString("Progress Bar"));
+        QCOMPARE(form.state().mousePointer(), MousePointer::Default);
+        QCOMPARE(contentOf(t.root() + "/big list.txt").count("\t\r\n"), n + 1);
+    }
+
+    // Clearing or filtering the results meanwhile changes the list, not the file.
+    void writesTheResultsAsTheyWereWhenItBegan() {
+        TestWindow t;
+        Form1& form = t.start();
+        Fill(form.state().ListView2, {"a@b", "c@d", "e@f"});
+        t.platform.inputAnswers = {"c@"};
+        t.platform.onYield = [&](int turn) {
+            if (turn == 3)
+                form.PushButton22->click();
+            if (turn == 12)
+                form.PushButton2->click();
+        };
+        const QString path = t.root() + "/results.txt";
+        t.platform.saveDialogAnswers = {path};
+        form.PushButton4->click();
+        QCOMPARE(form.state().ListView2.count(), 0);
+        QCOMPARE(t.platform.inputPrompts.size(), 1);
+        QCOMPARE(contentOf(path), QByteArray("Result(s)\t\r\na@b      \t\r\nc@d      \t\r\n"
+                                             "e@f      \t\r\n"));
+    }
+
+    void withoutABarOnlyTheFileChanges() {
+        TestWindow t;
+        FormState form;
+        Fill(form.ListView2, {"a@b", "longer@example.org"});
+        form.setProgressText("untouched");
+        const QString path = t.root() + "/plain.txt";
+        SaveListviewProperlySpaced(form.ListView2, path, t.platform);
+        QCOMPARE(contentOf(path), QByteArray("Result(s)         \t\r\na@b               \t\r\n"
+                                             "longer@example.org\t\r\n"));
+        QCOMPARE(t.platform.yieldCount, 2 + 1 + 2 * 2);
+        QCOMPARE(form.progressText(), QString("untouched"));
+    }
+};
+
+QTEST_MAIN(TestTextFileExport)
+#include "test_text_file_export.moc"
