@@ -1,6 +1,8 @@
 #include "BenchPlatform.h"
 
+#include <QClipboard>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <algorithm>
 
 BenchPlatform::BenchPlatform(const QString& root) : ScriptedPlatform(root) {
@@ -29,4 +31,14 @@ bool BenchPlatform::isYieldDue() {
 
 qsizetype BenchPlatform::firstYieldDue(qsizetype points) {
     return points > 0 && isYieldDue() ? 0 : points;
+}
+
+void BenchPlatform::clearClipboard() {
+    ScriptedPlatform::clearClipboard();
+    QGuiApplication::clipboard()->clear();
+}
+
+void BenchPlatform::setClipboardText(const QString& text) {
+    ScriptedPlatform::setClipboardText(text);
+    QGuiApplication::clipboard()->setText(text);
 }

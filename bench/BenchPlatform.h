@@ -16,6 +16,9 @@ public:
     void yield() override;
     void yieldInsideCall() override { Platform::yieldInsideCall(); }
     qsizetype firstYieldDue(qsizetype points) override;
+    // The clipboard of the (offscreen) window system, as the window uses it.
+    void clearClipboard() override;
+    void setClipboardText(const QString& text) override;
 
     qint64 longestGapNs() const { return longestGapNs_; }
 

@@ -4,11 +4,14 @@
 #include "AddressGenerator.h"
 #include "BareBubbleSort.h"
 #include "BenchRun.h"
+#include "ClipboardExport.h"
 #include "ListFile.h"
 #include "PeakMemory.h"
 #include "PeerSort.h"
+#include "ResultFilters.h"
 #include "SortKey.h"
 #include "Stopwatch.h"
+#include "TextFileExport.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -148,6 +151,7 @@ private:
     void inWindow(const QString& path, qsizetype size);
     void fiveMillion();
     void stops();
+    void results();
     void summary();
 
     ScaleOptions options_;
@@ -163,7 +167,7 @@ private:
 void Suite::add(Row row) {
     if (row.gapMs >= 0)
         worstGapMs_ = std::max(worstGapMs_, row.gapMs);
-    std::printf("%-28s %8lld %9s %9s %7s  %-16s %-4s %7s  %s\n", qPrintable(row.name),
+    std::printf("%-30s %8lld %9s %9s %7s  %-16s %-4s %7s  %s\n", qPrintable(row.name),
                 qlonglong(row.size), qPrintable(row.ours), qPrintable(row.peer),
                 qPrintable(row.ratio), qPrintable(row.target), row.met ? "yes" : "NO",
                 row.gapMs >= 0 ? qPrintable(QString::number(row.gapMs, 'f', 1)) : "-",
@@ -361,6 +365,65 @@ void Suite::stops() {
     }
 }
 
+// The commands on a million results: the list file loaded into the results
+// list, anew for every run.
+void Suite::results() {
+    struct Command {
+        const char* name;
+        bool yields; // filters do not yield: the window waits for them
+        std::function<void(BenchRun&)> run;
+    };
+    const QString saved = dir_.path() + QStringLiteral("/results.txt");
+    const Command commands[] = {
+        {"filter, remove containing", false,
+         [](BenchRun& r) {
+             r.platform.inputAnswers.push_back(QStringLiteral("mailbox"));
+             RemoveResultsContainingX(r.form(), r.platform);
+         }},
+        {"filter, remove not containing", false,
+         [](BenchRun& r) {
+             r.platform.inputAnswers.push_back(QStringLiteral("postmail"));
+             RemoveResultsNotContainingX(r.form(), r.platform);
+         }},
+        {"save as text file", true,
+         [&](BenchRun& r) {
+             r.platform.saveDialogAnswers.push_back(saved);
+             SaveResultsAsTextFile(r.form(), r.platform);
+         }},
+        {"copy to clipboard", true,
+         [](BenchRun& r) { CopyResultsToClipboard(r.form(), r.platform); }},
+    };
+    for (const Command& command : commands) {
+        std::vector<double> times;
+        double gap = 0;
+        qsizetype left = 0;
+        for (int k = 0; k < options_.runs; ++k) {
+            BenchRun r(root(), BenchRun::Method::Database);
+            LoadListFile(r.form().ListView2, r.platform, list_);
+            r.platform.startRun();
+            const Stopwatch clock;
+            command.run(r);
+            times.push_back(clock.seconds());
+            gap = std::max(gap, ms(r.platform.longestGapNs()));
+            left = r.form().ListView2.count();
+            for (const auto& box : r.platform.shownBoxes) {
+                if (box.caption == QStringLiteral("Application Error")) {
+                    ok_ = false;
+                    std::printf("# %s: %s\n", command.name, qPrintable(box.text));
+                }
+            }
+        }
+        const double seconds = median(times);
+        add({QLatin1String(command.name), kMillion, secondsText(seconds), "-", "-",
+             QStringLiteral("< 1 s"), seconds < 1, command.yields ? gap : -1,
+             QStringLiteral("%1 results left%2")
+                 .arg(left)
+                 .arg(command.yields ? QString()
+                                     : QStringLiteral("; does not yield, as described"))});
+    }
+    QFile::remove(saved);
+}
+
 void Suite::summary() {
     add({QStringLiteral("longest gap between yields"), 0,
          QString::number(worstGapMs_, 'f', 1) + QStringLiteral(" ms"), "-", "-",
@@ -374,7 +437,7 @@ bool Suite::run() {
     if (loadAverage.open(QIODevice::ReadOnly))
         std::printf("# load average %s; medians of %d runs\n",
                     loadAverage.readLine().trimmed().constData(), options_.runs);
-    std::printf("%-28s %8s %9s %9s %7s  %-16s %-4s %7s  %s\n", "# case", "size", "ours", "peer",
+    std::printf("%-30s %8s %9s %9s %7s  %-16s %-4s %7s  %s\n", "# case", "size", "ours", "peer",
                 "ratio", "target", "met", "gap ms", "notes");
     list_ = dir_.path() + QStringLiteral("/million.txt");
     listChars_ = WriteAddressFile(list_, kMillion);
@@ -404,6 +467,8 @@ bool Suite::run() {
         memory(true);
         inWindow(list_, kMillion);
     }
+    if (wanted("results"))
+        results();
     if (wanted("stop"))
         stops();
     if (wanted("five-million"))
