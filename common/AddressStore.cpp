@@ -51,5 +51,5 @@ void AddressStore::reserve(qsizetype entries, qsizetype chars) {
 }
 
 qsizetype AddressStore::memoryUsed() const {
-    return d_->bytes.capacity() + d_->ends.capacity() * qsizetype(sizeof(quint64));
+    return d_->bytes.capacity() + d_->ends.memoryUsed();
 }

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "PackedEnds.h"
+
 #include <QAnyStringView>
 #include <QByteArray>
-#include <QList>
 #include <QString>
 #include <cstring>
 #include <exception>
@@ -57,11 +58,12 @@ public:
     qsizetype memoryUsed() const;
 
 private:
-    static constexpr quint64 kWide = quint64(1) << 63; // in an end: the entry is UTF-16
+    using Ends = PackedEnds<quint32>;
+    static constexpr quint64 kWide = Ends::kFlag; // in an end: the entry is UTF-16
 
     struct Data {
         QByteArray bytes;
-        QList<quint64> ends; // in bytes, with kWide
+        Ends ends;
     };
 
     // An entry starts where the one before it ends, on an even offset when it is UTF-16.
@@ -89,13 +91,12 @@ template <class Keep> qsizetype AddressStore::compact(qsizetype from, Keep&& kee
     Data& d = *d_;
     const qsizetype before = d.ends.size();
     char* const bytes = d.bytes.data();
-    quint64* const ends = d.ends.data();
-    quint64 previousEnd = from == 0 ? 0 : ends[from - 1]; // as the entries lay before
-    quint64 end = previousEnd & ~kWide;                   // of the kept texts
+    quint64 previousEnd = from == 0 ? 0 : d.ends.at(from - 1); // as the entries lay before
+    quint64 end = previousEnd & ~kWide;                        // of the kept texts
     qsizetype kept = from;
     std::exception_ptr failure;
     for (qsizetype i = from; i < before; ++i) {
-        const quint64 oldEnd = ends[i];
+        const quint64 oldEnd = d.ends.at(i);
         const quint64 oldStart = startAfter(previousEnd, oldEnd);
         const qsizetype size = qsizetype((oldEnd & ~kWide) - oldStart);
         previousEnd = oldEnd;
@@ -112,7 +113,7 @@ template <class Keep> qsizetype AddressStore::compact(qsizetype from, Keep&& kee
         if (start != oldStart)
             std::memmove(bytes + start, bytes + oldStart, size_t(size));
         end = start + quint64(size);
-        ends[kept++] = end | (oldEnd & kWide);
+        d.ends.replace(kept++, end | (oldEnd & kWide));
     }
     d.bytes.resize(qsizetype(end));
     d.ends.resize(kept);

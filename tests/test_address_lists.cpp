@@ -1,7 +1,8 @@
-#include "ListContents.h"
 #include "AddressListModel.h"
 #include "FormState.h"
 #include "ListCommands.h"
+#include "ListContents.h"
+#include "PackedEnds.h"
 #include "PathNames.h"
 #include "PerDomainLimit.h"
 #include "ScriptedPlatform.h"
@@ -120,10 +121,32 @@ private slots:
             narrow.append(text);
             wide.append(text + QChar(0x2603));
         }
-        QCOMPARE(narrow.memoryUsed(), chars + texts.size() * 8);
-        QVERIFY(wide.memoryUsed() >= 2 * (chars + texts.size()) + texts.size() * 8);
+        QCOMPARE(narrow.memoryUsed(), chars + texts.size() * 4);
+        QVERIFY(wide.memoryUsed() >= 2 * (chars + texts.size()) + texts.size() * 4);
         QCOMPARE(narrow.text(9999), QString::fromUtf16(u"user9999@domäin.com"));
         QCOMPARE(wide.text(9999), QString::fromUtf16(u"user9999@domäin.com☃"));
+    }
+
+    // Ends take a small word each until one does not fit; then all are
+    // widened once. Small words here make that happen in a small list.
+    void endsWidenWhenOneDoesNotFit() {
+        PackedEnds<quint16> ends;
+        QList<quint64> expected;
+        for (quint64 end = 0; end < 100000; end += 997) {
+            const quint64 flagged = end % 3 == 0 ? end | PackedEnds<quint16>::kFlag : end;
+            ends.append(flagged);
+            expected << flagged;
+            if (end < 32768 && end + 997 >= 32768) // the last end in small words
+                QVERIFY(ends.memoryUsed() < ends.size() * qsizetype(sizeof(quint64)));
+        }
+        QCOMPARE(ends.size(), expected.size());
+        for (qsizetype i = 0; i < ends.size(); ++i)
+            QCOMPARE(ends.at(i), expected[i]);
+        ends.replace(5, 3 | PackedEnds<quint16>::kFlag);
+        ends.resize(6);
+        QCOMPARE(ends.at(5), 3 | PackedEnds<quint16>::kFlag);
+        QCOMPARE(ends.at(4), expected[4]);
+        QVERIFY(ends.memoryUsed() >= 6 * qsizetype(sizeof(quint64)));
     }
 
     void retainIfLeavesASnapshotAlone() {
