@@ -9,6 +9,7 @@
 #include "PeakMemory.h"
 #include "PeerSort.h"
 #include "ResultFilters.h"
+#include "RunProbes.h"
 #include "SortKey.h"
 #include "Stopwatch.h"
 #include "TextFileExport.h"
@@ -55,83 +56,6 @@ struct Row {
     double gapMs = -1; // the longest stretch without a real yield
     QString notes;
 };
-
-// One press of "Start Sorting" to "Done.", with the steps' times.
-struct SortFigures {
-    double seconds = 0;
-    double cpuSeconds = 0;
-    double gapMs = 0;
-    qsizetype results = 0;
-    QString steps;
-    QString failure; // a box other than "Done."
-};
-
-SortFigures sortOnce(BenchRun& r) {
-    QElapsedTimer clock;
-    qint64 step2 = -1, step3 = -1;
-    QObject::connect(&r.form(), &FormState::progressChanged, [&] {
-        if (step2 < 0 && r.form().progressText().startsWith(QStringLiteral("Step 2")))
-            step2 = clock.nsecsElapsed();
-    });
-    QObject::connect(&r.form(), &FormState::sortCaptionChanged, [&] {
-        if (step3 < 0 && r.form().sortCaption() == kStopAdding)
-            step3 = clock.nsecsElapsed();
-    });
-    r.platform.startRun();
-    const Stopwatch stopwatch;
-    clock.start();
-    r.press();
-    SortFigures f;
-    const qint64 end = clock.nsecsElapsed();
-    f.seconds = stopwatch.seconds();
-    f.cpuSeconds = stopwatch.cpuSeconds();
-    f.gapMs = ms(r.platform.longestGapNs());
-    f.results = r.form().ListView2.count();
-    if (step2 >= 0 && step3 >= 0)
-        f.steps = QStringLiteral("steps %1/%2/%3 s")
-                      .arg(double(step2) / 1e9, 0, 'f', 2)
-                      .arg(double(step3 - step2) / 1e9, 0, 'f', 2)
-                      .arg(double(end - step3) / 1e9, 0, 'f', 2);
-    for (const auto& box : r.platform.shownBoxes) {
-        if (box.text != QStringLiteral("Done."))
-            f.failure = box.text;
-    }
-    return f;
-}
-
-// A click on the sort button `afterNs` into the step whose bar text starts
-// with `step`. Like a real one it waits for the window's next turn.
-struct StopFigures {
-    double waitedMs = -1; // from the click to its handling
-    double endedMs = -1;  // from the click to "Done."
-};
-
-StopFigures stopDuring(BenchRun& r, const QString& step, qint64 afterNs) {
-    QElapsedTimer clock;
-    qint64 stepSince = -1, due = -1, handled = -1, done = -1;
-    QObject::connect(&r.form(), &FormState::progressChanged, [&] {
-        if (stepSince < 0 && r.form().progressText().startsWith(step))
-            stepSince = clock.nsecsElapsed();
-    });
-    r.platform.onYield = [&](int) {
-        if (handled >= 0 || stepSince < 0 || clock.nsecsElapsed() < stepSince + afterNs)
-            return;
-        due = stepSince + afterNs;
-        handled = clock.nsecsElapsed();
-        r.press();
-    };
-    r.platform.onMessageBox = [&](const auto&) { done = clock.nsecsElapsed(); };
-    r.platform.startRun();
-    clock.start();
-    r.press();
-    r.platform.onYield = nullptr;
-    StopFigures f;
-    if (due >= 0) {
-        f.waitedMs = ms(handled - due);
-        f.endedMs = ms(done - due);
-    }
-    return f;
-}
 
 class Suite {
 public:
@@ -202,7 +126,7 @@ void Suite::database(const QString& name, const Setup& setup, double limit, cons
         {
             BenchRun r(root(), BenchRun::Method::Database, setup);
             r.load(list_);
-            last = sortOnce(r);
+            last = SortOnce(r);
         }
         ours.push_back(last.seconds);
         oursCpu.push_back(last.cpuSeconds);
@@ -244,7 +168,7 @@ void Suite::text() {
         }
         BenchRun r(root(), BenchRun::Method::Text);
         r.fill(addresses);
-        const SortFigures f = sortOnce(r);
+        const SortFigures f = SortOnce(r);
         ours.push_back(f.seconds);
         oursCpu.push_back(f.cpuSeconds);
         gap = std::max(gap, f.gapMs);
@@ -291,7 +215,7 @@ void Suite::inWindow(const QString& path, qsizetype size) {
     {
         BenchRun r(root(), BenchRun::Method::Database, {}, BenchRun::Shown::Window);
         r.load(path);
-        f = sortOnce(r);
+        f = SortOnce(r);
     }
     const bool complete = f.failure.isEmpty() && f.results == size;
     ok_ &= complete;
@@ -314,7 +238,7 @@ void Suite::fiveMillion() {
         const Stopwatch clock;
         r.load(path);
         loadSeconds = clock.seconds();
-        f = sortOnce(r);
+        f = SortOnce(r);
     }
     const bool complete = f.failure.isEmpty() && f.results == size;
     ok_ &= complete;
@@ -353,7 +277,7 @@ void Suite::stops() {
                 r.fill(few);
             else
                 r.load(list_);
-            f = stopDuring(r, QLatin1String(probe.step), probe.afterNs);
+            f = StopDuring(r, QLatin1String(probe.step), probe.afterNs);
         }
         ok_ &= f.waitedMs >= 0;
         worstStopMs_ = std::max(worstStopMs_, f.waitedMs);
