@@ -12,6 +12,7 @@ BenchPlatform::BenchPlatform(const QString& root) : ScriptedPlatform(root) {
 
 void BenchPlatform::startRun() {
     longestGapNs_ = 0;
+    longestGapWhere_.clear();
     yieldCount = 0;
     sinceYield_.start();
 }
@@ -21,7 +22,12 @@ void BenchPlatform::startRun() {
 void BenchPlatform::yield() {
     QCoreApplication::processEvents();
     ScriptedPlatform::yield();
-    longestGapNs_ = std::max(longestGapNs_, sinceYield_.nsecsElapsed());
+    const qint64 gap = sinceYield_.nsecsElapsed();
+    if (gap > longestGapNs_) {
+        longestGapNs_ = gap;
+        if (whereNow)
+            longestGapWhere_ = whereNow();
+    }
     sinceYield_.restart();
 }
 

@@ -3,6 +3,7 @@
 #include "ScriptedPlatform.h"
 
 #include <QElapsedTimer>
+#include <functional>
 
 // A scripted platform whose yields behave like the window's: a real yield
 // about once a frame, processing the pending events. It measures the longest
@@ -21,6 +22,9 @@ public:
     void setClipboardText(const QString& text) override;
 
     qint64 longestGapNs() const { return longestGapNs_; }
+    // What `whereNow` said when the longest stretch ended.
+    const QString& longestGapWhere() const { return longestGapWhere_; }
+    std::function<QString()> whereNow;
 
 protected:
     bool isYieldDue() override;
@@ -28,4 +32,5 @@ protected:
 private:
     QElapsedTimer sinceYield_;
     qint64 longestGapNs_ = 0;
+    QString longestGapWhere_;
 };

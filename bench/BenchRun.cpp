@@ -15,6 +15,7 @@ BenchRun::BenchRun(const QString& root, Method method, const Setup& setup, Shown
       state_(window_ ? nullptr : std::make_unique<FormState>()),
       run_(window_ ? nullptr : std::make_unique<SortRun>(*state_, platform)),
       form_(window_ ? &window_->state() : state_.get()) {
+    platform.whereNow = [this] { return form().progressText().left(6); };
     const bool database = method == Method::Database;
     form().setOption1(database);
     form().setOption2(!database);

@@ -36,6 +36,8 @@ SortFigures SortOnce(BenchRun& r) {
                       .arg(double(step2) / 1e9, 0, 'f', 2)
                       .arg(double(step3 - step2) / 1e9, 0, 'f', 2)
                       .arg(double(end - step3) / 1e9, 0, 'f', 2);
+    if (!r.platform.longestGapWhere().isEmpty())
+        f.steps += QStringLiteral(", longest gap in ") + r.platform.longestGapWhere();
     for (const auto& box : r.platform.shownBoxes) {
         if (box.text != QStringLiteral("Done."))
             f.failure = box.text;
