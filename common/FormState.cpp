@@ -25,10 +25,18 @@ void FormState::setProgressText(const QString& text) {
     change(progressText_, text, &FormState::progressChanged);
 }
 
-void FormState::setCheck5(bool on) { change(check5_, on, &FormState::optionsChanged); }
-void FormState::setCheck1(bool on) { change(check1_, on, &FormState::optionsChanged); }
-void FormState::setCheck2(bool on) { change(check2_, on, &FormState::optionsChanged); }
-void FormState::setText1(const QString& text) { change(text1_, text, &FormState::optionsChanged); }
+void FormState::setCheck5(bool on) {
+    change(check5_, on, &FormState::optionsChanged);
+}
+void FormState::setCheck1(bool on) {
+    change(check1_, on, &FormState::optionsChanged);
+}
+void FormState::setCheck2(bool on) {
+    change(check2_, on, &FormState::optionsChanged);
+}
+void FormState::setText1(const QString& text) {
+    change(text1_, text, &FormState::optionsChanged);
+}
 void FormState::setText1Enabled(bool enabled) {
     change(text1Enabled_, enabled, &FormState::optionsChanged);
 }

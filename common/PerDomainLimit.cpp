@@ -14,7 +14,9 @@ std::optional<double> number(const QString& text) {
 }
 } // namespace
 
-bool IsNumeric(const QString& text) { return number(text).has_value(); }
+bool IsNumeric(const QString& text) {
+    return number(text).has_value();
+}
 
 std::optional<qint16> PerDomainLimit(const QString& text) {
     const std::optional<double> value = number(text);

@@ -102,7 +102,9 @@ QString QtPlatform::saveFileDialog(const FileDialogRequest& request) {
     return answer;
 }
 
-void QtPlatform::clearClipboard() { QGuiApplication::clipboard()->clear(); }
+void QtPlatform::clearClipboard() {
+    QGuiApplication::clipboard()->clear();
+}
 
 void QtPlatform::setClipboardText(const QString& text) {
     QClipboard* clipboard = QGuiApplication::clipboard();
@@ -113,16 +115,22 @@ void QtPlatform::setClipboardText(const QString& text) {
         throw AppError(QStringLiteral("Can't open Clipboard"), 521);
 }
 
-void QtPlatform::openUrl(const QString& url) { QDesktopServices::openUrl(QUrl(url)); }
+void QtPlatform::openUrl(const QString& url) {
+    QDesktopServices::openUrl(QUrl(url));
+}
 
-void QtPlatform::endProgram() { std::_Exit(0); }
+void QtPlatform::endProgram() {
+    std::_Exit(0);
+}
 
 void QtPlatform::yield() {
     QCoreApplication::processEvents();
     sinceYield_.restart();
 }
 
-bool QtPlatform::isYieldDue() { return sinceYield_.elapsed() >= kFrameYieldIntervalMs; }
+bool QtPlatform::isYieldDue() {
+    return sinceYield_.elapsed() >= kFrameYieldIntervalMs;
+}
 
 // The points of one run follow each other within microseconds: one look at the clock decides.
 qsizetype QtPlatform::firstYieldDue(qsizetype points) {

@@ -218,10 +218,10 @@ private slots:
         QTest::addColumn<bool>("busy");
         QTest::addColumn<QStringList>("after");
         const QStringList five{"1@a", "2@a", "3@a", "4@a", "5@a"};
-        QTest::newRow("third of five") << five << 2 << false
-                                       << QStringList{"1@a", "2@a", "4@a", "5@a"};
-        QTest::newRow("twin stays") << QStringList{"x@y", "x@y"} << 1 << false
-                                    << QStringList{"x@y"};
+        QTest::newRow("third of five")
+            << five << 2 << false << QStringList{"1@a", "2@a", "4@a", "5@a"};
+        QTest::newRow("twin stays")
+            << QStringList{"x@y", "x@y"} << 1 << false << QStringList{"x@y"};
         QTest::newRow("empty list") << QStringList{} << 0 << false << QStringList{};
         QTest::newRow("none selected") << five << -1 << false << five;
         QTest::newRow("busy") << five << 2 << true << five;
@@ -274,15 +274,33 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("separator");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("drive root") << "C:\\\\a.txt" << "\\" << "C:\\a.txt";
-        QTest::newRow("network") << "\\\\server\\share\\a.txt" << "\\" << "\\\\server\\share\\a.txt";
-        QTest::newRow("leading run") << "\\\\\\\\server\\a" << "\\" << "\\\\server\\a";
-        QTest::newRow("run of three") << "C:\\x\\\\\\a.txt" << "\\" << "C:\\x\\\\a.txt";
-        QTest::newRow("run of four") << "C:\\x\\\\\\\\a" << "\\" << "C:\\x\\\\a";
-        QTest::newRow("root slash") << "//a.txt" << "/" << "//a.txt";
-        QTest::newRow("folder slash") << "/home/u//a.txt" << "/" << "//home/u/a.txt";
-        QTest::newRow("relative") << "lists//x///y" << "/" << "lists/x//y";
-        QTest::newRow("other separator untouched") << "/a\\\\b" << "/" << "//a\\\\b";
+        QTest::newRow("drive root") << "C:\\\\a.txt"
+                                    << "\\"
+                                    << "C:\\a.txt";
+        QTest::newRow("network") << "\\\\server\\share\\a.txt"
+                                 << "\\"
+                                 << "\\\\server\\share\\a.txt";
+        QTest::newRow("leading run") << "\\\\\\\\server\\a"
+                                     << "\\"
+                                     << "\\\\server\\a";
+        QTest::newRow("run of three") << "C:\\x\\\\\\a.txt"
+                                      << "\\"
+                                      << "C:\\x\\\\a.txt";
+        QTest::newRow("run of four") << "C:\\x\\\\\\\\a"
+                                     << "\\"
+                                     << "C:\\x\\\\a";
+        QTest::newRow("root slash") << "//a.txt"
+                                    << "/"
+                                    << "//a.txt";
+        QTest::newRow("folder slash") << "/home/u//a.txt"
+                                      << "/"
+                                      << "//home/u/a.txt";
+        QTest::newRow("relative") << "lists//x///y"
+                                  << "/"
+                                  << "lists/x//y";
+        QTest::newRow("other separator untouched") << "/a\\\\b"
+                                                   << "/"
+                                                   << "//a\\\\b";
     }
 
     void collapseDoubleSeparators() {

@@ -44,9 +44,10 @@ private slots:
         const auto& box = t.platform.shownBoxes.front();
         QCOMPARE(box.caption, QString("Application Error"));
         QCOMPARE(box.icon, MessageIcon::Exclamation);
-        QCOMPARE(box.text, QString("File not found\r\nin Kelvamore2021/08/31.Form1.Form_Load at line "
-                                   "154\r\rPlease email screenshot of this message to "
-                                   "support@quillmere.example"));
+        QCOMPARE(box.text,
+                 QString("File not found\r\nin Kelvamore2021/08/31.Form1.Form_Load at line "
+                         "154\r\rPlease email screenshot of this message to "
+                         "support@quillmere.example"));
         QVERIFY(QFileInfo(t.dataFolder()).isDir());
         QVERIFY(!QFile::exists(t.dataFolder() + "/dbData.mdb"));
         QCOMPARE(form.windowTitle(), QString("Ambervale"));
@@ -67,15 +68,18 @@ private slots:
     void applicationTitle_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("title");
-        QTest::newRow("three short words") << "Alpha Beta Gamma" << "Alpha Beta";
+        QTest::newRow("three short words") << "Alpha Beta Gamma"
+                                           << "Alpha Beta";
         const QString w1(22, u'a'), w2(22, u'b');
         QTest::newRow("two long words") << w1 + " " + w2 << w1;
         QStringList ten;
         for (int i = 0; i < 10; ++i)
             ten << QString(5, QChar(u'a' + i));
         QTest::newRow("ten five-letter words") << ten.join(' ') << ten.mid(0, 6).join(' ');
-        QTest::newRow("no blank") << "Ambervale" << "Ambervale";
-        QTest::newRow("two words") << "Quillmere Ambervale" << "Quillmere";
+        QTest::newRow("no blank") << "Ambervale"
+                                  << "Ambervale";
+        QTest::newRow("two words") << "Quillmere Ambervale"
+                                   << "Quillmere";
     }
 
     void applicationTitle() {
