@@ -1,6 +1,7 @@
 #include "Form1.h"
 
 #include "AddOneAddress.h"
+#include "AddressListView.h"
 #include "ApplicationTitle.h"
 #include "ClipboardExport.h"
 #include "DataFolder.h"
@@ -26,7 +27,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTableView>
 
 namespace {
 constexpr int kTwipsPerPixel = 15;
@@ -80,27 +80,18 @@ Form1::Form1(Platform& platform, QWidget* parent) : QWidget(parent), platform_(p
 void Form1::createControls() {
     auto list = [this](const QString& name, const QString& purpose, QRect geometry,
                        AddressListModel& model) {
-        // A table view of one column: it keeps a few bytes a row and takes
-        // appended rows without laying out the whole list again, where a tree
-        // view would hold an item per row and rebuild them all at every turn.
-        auto* view = new QTableView(this);
+        // Rows are painted from the model as they come into sight; the view
+        // keeps nothing per row, so a list of millions costs no more to show.
+        auto* view = new AddressListView(this);
         view->setObjectName(name);
         view->setAccessibleName(purpose);
         view->setToolTip(kListToolTip);
         view->setGeometry(geometry);
-        view->setShowGrid(false);
-        view->setWordWrap(false);
-        view->setCornerButtonEnabled(false);
         view->setTabKeyNavigation(false); // Tab leaves the list, as from any other control
         view->setEditTriggers(QAbstractItemView::NoEditTriggers);
         view->setSelectionMode(QAbstractItemView::SingleSelection);
         view->setSelectionBehavior(QAbstractItemView::SelectRows);
         view->setModel(&model);
-        QHeaderView* rows = view->verticalHeader();
-        rows->hide();
-        rows->setSectionResizeMode(QHeaderView::Fixed);
-        rows->setMinimumSectionSize(view->fontMetrics().height());
-        rows->setDefaultSectionSize(view->fontMetrics().height());
         QHeaderView* header = view->horizontalHeader();
         header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         header->setHighlightSections(false);
@@ -342,12 +333,12 @@ bool Form1::SaveResultsAsExcelFileIsExcelInstalled() {
     return ::SaveResultsAsExcelFileIsExcelInstalled(platform_);
 }
 
-int Form1::selectedRow(const QTableView* list) {
+int Form1::selectedRow(const AddressListView* list) {
     const QModelIndexList selected = list->selectionModel()->selectedRows();
     return selected.isEmpty() ? -1 : selected.first().row();
 }
 
-void Form1::removeSelected(QTableView* view, AddressListModel& list) {
+void Form1::removeSelected(AddressListView* view, AddressListModel& list) {
     RemoveSelectedEntry(state_, list, selectedRow(view));
 }
 
@@ -371,7 +362,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
                                                                        : MousePointer::Default);
     } else if (type == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
         if (watched == ListView1 || watched == ListView2) {
-            removeSelected(static_cast<QTableView*>(watched),
+            removeSelected(static_cast<AddressListView*>(watched),
                            watched == ListView1 ? state_.ListView1 : state_.ListView2);
             return true;
         }

@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <optional>
 
+class AddressListView;
 class Platform;
 class ProgressBarView;
 class QCheckBox;
@@ -15,7 +16,6 @@ class QGroupBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class QTableView;
 
 // The main window. Its controls keep their form names; it shows the window
 // state (FormState) and turns clicks, keys and mouse moves into commands.
@@ -32,8 +32,8 @@ public:
     void Form_Load();
 
     // Null until created: the event filter sees events while the controls are being made.
-    QTableView* ListView1 = nullptr;
-    QTableView* ListView2 = nullptr;
+    AddressListView* ListView1 = nullptr;
+    AddressListView* ListView2 = nullptr;
     QPushButton* PushButton1 = nullptr;
     QPushButton* PushButton2 = nullptr;
     QPushButton* PushButton3 = nullptr;
@@ -71,7 +71,7 @@ public:
     bool SaveResultsAsExcelFileIsExcelInstalled();
 
     // The selected row of a list view, or -1.
-    static int selectedRow(const QTableView* list);
+    static int selectedRow(const AddressListView* list);
     bool hasSkin() const { return skinned_; }
 
 protected:
@@ -85,7 +85,7 @@ private:
     void setBackground(const QColor& colour);
     void showMousePointer();
     void showOptions();
-    void removeSelected(QTableView* view, AddressListModel& list);
+    void removeSelected(AddressListView* view, AddressListModel& list);
     void connectOptions();
     void Text1_LostFocus();
 

@@ -1,4 +1,5 @@
 #include "AddOneAddress.h"
+#include "AddressListView.h"
 #include "AppError.h"
 #include "ListContents.h"
 #include "SampleEmails.h"
@@ -6,7 +7,6 @@
 
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QTableView>
 #include <QtTest>
 
 namespace {

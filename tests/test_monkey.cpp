@@ -1,3 +1,4 @@
+#include "AddressListView.h"
 #include "DatabaseRows.h"
 #include "ListContents.h"
 #include "ProgressBarView.h"
@@ -10,7 +11,6 @@
 #include <QRadioButton>
 #include <QRandomGenerator>
 #include <QSet>
-#include <QTableView>
 #include <QtTest>
 
 namespace {
@@ -133,7 +133,7 @@ private:
     }
 
     void removeInRandomList(bool input) {
-        QTableView* view = input ? form_.ListView1 : form_.ListView2;
+        AddressListView* view = input ? form_.ListView1 : form_.ListView2;
         const int rows = view->model()->rowCount();
         if (rows == 0)
             return;

@@ -1,3 +1,4 @@
+#include "AddressListView.h"
 #include "ListContents.h"
 #include "PointerLog.h"
 #include "ResultFilters.h"
@@ -5,7 +6,6 @@
 
 #include <QPushButton>
 #include <QRandomGenerator>
-#include <QTableView>
 #include <QtTest>
 
 namespace {

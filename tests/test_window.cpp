@@ -1,3 +1,4 @@
+#include "AddressListView.h"
 #include "ListContents.h"
 #include "ProgressBarView.h"
 #include "TestWindow.h"
@@ -8,7 +9,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTableView>
 #include <QtTest>
 
 namespace {
@@ -18,7 +18,7 @@ void fill(AddressListModel& list, const QStringList& texts) {
     QCoreApplication::processEvents();
 }
 
-void select(QTableView* view, int row) {
+void select(AddressListView* view, int row) {
     view->selectionModel()->select(view->model()->index(row, 0),
                                    QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
@@ -29,7 +29,7 @@ void moveMouseOver(QWidget* widget) {
     QCoreApplication::sendEvent(widget, &move);
 }
 
-void doubleClick(QTableView* view, int row) {
+void doubleClick(AddressListView* view, int row) {
     const QRect cell = view->visualRect(view->model()->index(row, 0));
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, cell.center());
 }
