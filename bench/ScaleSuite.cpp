@@ -73,6 +73,9 @@ private:
     void text();
     void memory(bool window);
     void inWindow(const QString& path, qsizetype size);
+    // A whole run that must complete with every address and stay live.
+    void addLiveRun(const QString& name, qsizetype size, const SortFigures& f,
+                    const QString& firstNote);
     void fiveMillion();
     void stops();
     void results();
@@ -217,11 +220,18 @@ void Suite::inWindow(const QString& path, qsizetype size) {
         r.load(path);
         f = SortOnce(r);
     }
+    addLiveRun(QStringLiteral("window, database"), size, f,
+               QStringLiteral("views and painting included"));
+}
+
+void Suite::addLiveRun(const QString& name, qsizetype size, const SortFigures& f,
+                       const QString& firstNote) {
     const bool complete = f.failure.isEmpty() && f.results == size;
     ok_ &= complete;
-    add({QStringLiteral("window, database"), size, secondsText(f.seconds), "-", "-",
-         QStringLiteral("completes, live"), complete && f.gapMs <= kGapTargetMs, f.gapMs,
-         QStringLiteral("views and painting included, cpu %1 s, %2 results, %3")
+    add({name, size, secondsText(f.seconds), "-", "-", QStringLiteral("completes, live"),
+         complete && f.gapMs <= kGapTargetMs, f.gapMs,
+         QStringLiteral("%1, cpu %2 s, %3 results, %4")
+             .arg(firstNote)
              .arg(f.cpuSeconds, 0, 'f', 2)
              .arg(f.results)
              .arg(f.steps)});
@@ -240,15 +250,8 @@ void Suite::fiveMillion() {
         loadSeconds = clock.seconds();
         f = SortOnce(r);
     }
-    const bool complete = f.failure.isEmpty() && f.results == size;
-    ok_ &= complete;
-    add({QStringLiteral("database, five million"), size, secondsText(f.seconds), "-", "-",
-         QStringLiteral("completes, live"), complete && f.gapMs <= kGapTargetMs, f.gapMs,
-         QStringLiteral("loaded in %1 s, cpu %2 s, %3 results, %4")
-             .arg(loadSeconds, 0, 'f', 2)
-             .arg(f.cpuSeconds, 0, 'f', 2)
-             .arg(f.results)
-             .arg(f.steps)});
+    addLiveRun(QStringLiteral("database, five million"), size, f,
+               QStringLiteral("loaded in %1 s").arg(loadSeconds, 0, 'f', 2));
     if (wanted("window"))
         inWindow(path, size);
     QFile::remove(path);
