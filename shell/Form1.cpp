@@ -120,13 +120,16 @@ void Form1::createControls() {
                twips(4080, 2010, 3840, 405));
     PushButton1 = button(QStringLiteral("PushButton1"), QStringLiteral("Clear List"),
                          twips(120, 2520, 3840, 405));
-    PushButton7 = button(QStringLiteral("PushButton7"), QStringLiteral("Load Sample/Example Emails"),
-                         twips(4080, 2520, 3840, 405));
-    PushButton17 = button(QStringLiteral("PushButton17"), kStartSorting, twips(8040, 105, 7800, 405));
+    PushButton7 =
+        button(QStringLiteral("PushButton7"), QStringLiteral("Load Sample/Example Emails"),
+               twips(4080, 2520, 3840, 405));
+    PushButton17 =
+        button(QStringLiteral("PushButton17"), kStartSorting, twips(8040, 105, 7800, 405));
     PushButton4 = button(QStringLiteral("PushButton4"), QStringLiteral("Save Results As Text File"),
                          twips(8040, 3530, 3840, 405));
-    PushButton13 = button(QStringLiteral("PushButton13"), QStringLiteral("Save Results As Excel File"),
-                          twips(12000, 3530, 3840, 405));
+    PushButton13 =
+        button(QStringLiteral("PushButton13"), QStringLiteral("Save Results As Excel File"),
+               twips(12000, 3530, 3840, 405));
     PushButton5 = button(QStringLiteral("PushButton5"), QStringLiteral("Copy Results To Clipboard"),
                          twips(8040, 4040, 3840, 405));
     PushButton2 = button(QStringLiteral("PushButton2"), QStringLiteral("Clear Results"),
@@ -146,14 +149,16 @@ void Form1::createControls() {
     Check1 = place<QCheckBox>(Frame1, QStringLiteral("Check1"),
                               QStringLiteral("Keep unique domains, discard duplicate domains"),
                               twips(240, 650, 4605, 285));
-    Check2 = place<QCheckBox>(Frame1, QStringLiteral("Check2"),
-                              QStringLiteral("Keep only this number of email addresses per domain:"),
-                              twips(240, 1000, 5085, 285));
+    Check2 =
+        place<QCheckBox>(Frame1, QStringLiteral("Check2"),
+                         QStringLiteral("Keep only this number of email addresses per domain:"),
+                         twips(240, 1000, 5085, 285));
     Text1 = place<QLineEdit>(Frame1, QStringLiteral("Text1"), state_.text1(),
                              twips(5280, 975, 1215, 345));
     Text1->setAccessibleName(QStringLiteral("Number of email addresses per domain"));
-    Frame2 = place<QGroupBox>(this, QStringLiteral("Frame2"),
-                              QStringLiteral("Processing Speed Option"), twips(120, 4455, 7800, 1020));
+    Frame2 =
+        place<QGroupBox>(this, QStringLiteral("Frame2"), QStringLiteral("Processing Speed Option"),
+                         twips(120, 4455, 7800, 1020));
     Option1 = place<QRadioButton>(Frame2, QStringLiteral("Option1"),
                                   QStringLiteral("MS Access Method (faster)"),
                                   twips(240, 300, 3840, 255));
@@ -226,8 +231,8 @@ void Form1::Text1_LostFocus() {
 }
 
 void Form1::showOptions() {
-    const QSignalBlocker blocks[] = {QSignalBlocker(Check5), QSignalBlocker(Check1),
-                                     QSignalBlocker(Check2), QSignalBlocker(Text1),
+    const QSignalBlocker blocks[] = {QSignalBlocker(Check5),  QSignalBlocker(Check1),
+                                     QSignalBlocker(Check2),  QSignalBlocker(Text1),
                                      QSignalBlocker(Option1), QSignalBlocker(Option2)};
     Check5->setChecked(state_.check5());
     Check1->setChecked(state_.check1());
@@ -288,13 +293,17 @@ void Form1::Form_Load() {
     report.run(104, [&] { hasHand = platform_.fileExists(handFile); });
     if (hasHand)
         report.run(106, [&] { handCursor_ = LoadCursorFile(handFile); });
-    report.run(128, [&] { ListView1->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Interactive); });
+    report.run(128, [&] {
+        ListView1->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Interactive);
+    });
     report.run(130, [&] { ListView1->setColumnWidth(0, 7000 / kTwipsPerPixel); });
     report.run(132, [&] { options_.restoreCheck5(); });
     report.run(134, [&] { options_.restoreCheck1(); });
     report.run(136, [&] { options_.restoreCheck2(); });
     report.run(138, [&] { options_.restoreText1(); });
-    report.run(140, [&] { ListView2->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Interactive); });
+    report.run(140, [&] {
+        ListView2->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Interactive);
+    });
     report.run(142, [&] { ListView2->setColumnWidth(0, 7000 / kTwipsPerPixel); });
 
     bool missing = false;
@@ -308,7 +317,8 @@ void Form1::Form_Load() {
     report.run(152, [&] { missing = !platform_.fileExists(database); });
     if (missing)
         report.run(154, [&] {
-            platform_.copyFile(platform_.programFolder() + QStringLiteral("/dbBlank.mdb"), database);
+            platform_.copyFile(platform_.programFolder() + QStringLiteral("/dbBlank.mdb"),
+                               database);
         });
     report.run(156, [&] {
         state_.globals.DatabaseEngineAvailable = IsProviderInstalled(platform_, true);
@@ -317,17 +327,39 @@ void Form1::Form_Load() {
     report.run(160, [&] { options_.restoreOption2(); });
 }
 
-void Form1::PushButton1_Click() { ClearInputList(state_, platform_); }
-void Form1::PushButton2_Click() { ClearResults(state_, platform_); }
-void Form1::PushButton3_Click() { LoadListFiles(state_, platform_); }
-void Form1::PushButton6_Click() { AddOneEmailAddress(state_, platform_); }
-void Form1::PushButton7_Click() { LoadSampleEmails(state_, platform_); }
-void Form1::PushButton17_Click() { sortRun_.PushButton17_Click(); }
-void Form1::PushButton4_Click() { SaveResultsAsTextFile(state_, platform_); }
-void Form1::PushButton5_Click() { CopyResultsToClipboard(state_, platform_); }
-void Form1::PushButton13_Click() { SaveResultsAsExcelFile(state_, platform_); }
-void Form1::PushButton22_Click() { RemoveResultsContainingX(state_, platform_); }
-void Form1::PushButton23_Click() { RemoveResultsNotContainingX(state_, platform_); }
+void Form1::PushButton1_Click() {
+    ClearInputList(state_, platform_);
+}
+void Form1::PushButton2_Click() {
+    ClearResults(state_, platform_);
+}
+void Form1::PushButton3_Click() {
+    LoadListFiles(state_, platform_);
+}
+void Form1::PushButton6_Click() {
+    AddOneEmailAddress(state_, platform_);
+}
+void Form1::PushButton7_Click() {
+    LoadSampleEmails(state_, platform_);
+}
+void Form1::PushButton17_Click() {
+    sortRun_.PushButton17_Click();
+}
+void Form1::PushButton4_Click() {
+    SaveResultsAsTextFile(state_, platform_);
+}
+void Form1::PushButton5_Click() {
+    CopyResultsToClipboard(state_, platform_);
+}
+void Form1::PushButton13_Click() {
+    SaveResultsAsExcelFile(state_, platform_);
+}
+void Form1::PushButton22_Click() {
+    RemoveResultsContainingX(state_, platform_);
+}
+void Form1::PushButton23_Click() {
+    RemoveResultsNotContainingX(state_, platform_);
+}
 
 bool Form1::SaveResultsAsExcelFileIsExcelInstalled() {
     return ::SaveResultsAsExcelFileIsExcelInstalled(platform_);
@@ -353,14 +385,16 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
                 this, [this] { userChange(platform_, [this] { Text1_LostFocus(); }); },
                 Qt::QueuedConnection);
     } else if (type == QEvent::MouseMove) {
-        // A move that a child ignored reaches its parent too; only the control under the mouse counts.
+        // A move that a child ignored reaches its parent too; only the control under the mouse
+        // counts.
         auto* widget = static_cast<QWidget*>(watched);
         const bool overChild =
             widget->childAt(static_cast<QMouseEvent*>(event)->position().toPoint()) != nullptr;
         if (!state_.isBusy() && !overChild)
             state_.setMousePointer(qobject_cast<QPushButton*>(watched) ? MousePointer::Custom
                                                                        : MousePointer::Default);
-    } else if (type == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
+    } else if (type == QEvent::KeyPress &&
+               static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
         if (watched == ListView1 || watched == ListView2) {
             removeSelected(static_cast<AddressListView*>(watched),
                            watched == ListView1 ? state_.ListView1 : state_.ListView2);

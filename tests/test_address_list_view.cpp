@@ -25,7 +25,8 @@ qint64 heapInUse() {
 #ifdef LIST_VIEW_ASAN
     return qint64(__sanitizer_get_current_allocated_bytes());
 #else
-    return qint64(mallinfo2().uordblks);
+    const struct mallinfo2 heap = mallinfo2();
+    return qint64(heap.uordblks + heap.hblkhd); // the small blocks and the mapped large ones
 #endif
 }
 
