@@ -362,7 +362,8 @@ bool Suite::run() {
     // Other work on the machine stretches every wall-clock figure.
     QFile loadAverage(QStringLiteral("/proc/loadavg"));
     if (loadAverage.open(QIODevice::ReadOnly))
-        std::printf("# load average %s; medians of %d runs\n",
+        std::printf("# load average %s; medians of %d runs (memory, window, stop and five "
+                    "million: one run each)\n",
                     loadAverage.readLine().trimmed().constData(), options_.runs);
     std::printf("%-30s %8s %9s %9s %7s  %-16s %-4s %7s  %s\n", "# case", "size", "ours", "peer",
                 "ratio", "target", "met", "gap ms", "notes");
