@@ -1,5 +1,7 @@
 #include "AddressListView.h"
 
+#include "AddressListAccessible.h"
+
 #include <QHeaderView>
 #include <QPaintEvent>
 #include <QPainter>
@@ -19,6 +21,7 @@ AddressListView::AddressListView(QWidget* parent)
     : QAbstractItemView(parent), header_(new QHeaderView(Qt::Horizontal, this)) {
     setVerticalScrollMode(ScrollPerItem);
     setHorizontalScrollMode(ScrollPerPixel);
+    AddressListAccessible::install();
     connect(header_, &QHeaderView::sectionResized, this, [this] {
         updateGeometries();
         viewport()->update();
@@ -60,6 +63,7 @@ void AddressListView::setModel(QAbstractItemModel* model) {
     if (model)
         rowsRemoved_ =
             connect(model, &QAbstractItemModel::rowsRemoved, this, &AddressListView::rowsChanged);
+    AddressListAccessible::modelReset(this);
     rowsChanged();
 }
 
@@ -259,9 +263,30 @@ void AddressListView::paintEvent(QPaintEvent* event) {
 
 void AddressListView::rowsInserted(const QModelIndex& parent, int start, int end) {
     QAbstractItemView::rowsInserted(parent, start, end);
+    if (parent == rootIndex())
+        AddressListAccessible::rowsInserted(this, start, end);
     updateGeometries();
     if (start <= firstVisibleRow() + rowsInSight())
         viewport()->update();
+}
+
+// Before the rows go, so that readers told of the removal find the rows after
+// it under their new numbers already.
+void AddressListView::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) {
+    QAbstractItemView::rowsAboutToBeRemoved(parent, start, end);
+    if (parent == rootIndex())
+        AddressListAccessible::rowsRemoved(this, start, end);
+}
+
+void AddressListView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QAbstractItemView::currentChanged(current, previous);
+    AddressListAccessible::currentChanged(this, current);
+}
+
+void AddressListView::selectionChanged(const QItemSelection& selected,
+                                       const QItemSelection& deselected) {
+    QAbstractItemView::selectionChanged(selected, deselected);
+    AddressListAccessible::selectionChanged(this, selected);
 }
 
 void AddressListView::rowsChanged() {
@@ -270,6 +295,7 @@ void AddressListView::rowsChanged() {
 }
 
 void AddressListView::reset() {
+    AddressListAccessible::modelReset(this);
     QAbstractItemView::reset();
     rowsChanged();
 }

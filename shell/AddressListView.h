@@ -41,6 +41,10 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
     void paintEvent(QPaintEvent* event) override;
     void rowsInserted(const QModelIndex& parent, int start, int end) override;
+    void rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void selectionChanged(const QItemSelection& selected,
+                          const QItemSelection& deselected) override;
 
 private:
     int rowCount() const;
