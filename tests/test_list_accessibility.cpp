@@ -2,6 +2,7 @@
 #include "AddressListModel.h"
 #include "AddressListView.h"
 #include "ListContents.h"
+#include "TestWindow.h"
 
 #include <QAccessible>
 #include <QScrollBar>
@@ -189,6 +190,34 @@ private slots:
         s.view.clearFocus();
         s.view.setCurrentIndex(s.list.index(3, 0));
         QVERIFY(!Listening::has(QAccessible::Focus, &s.view, 3));
+    }
+
+    void aRangeChosenAtOnceIsToldAsAChangeWithin() {
+        Shown s(20);
+        s.view.setSelectionMode(QAbstractItemView::ExtendedSelection);
+        Listening listening;
+        s.view.selectionModel()->select(QItemSelection(s.list.index(2, 0), s.list.index(9, 0)),
+                                        QItemSelectionModel::ClearAndSelect);
+        QVERIFY(Listening::has(QAccessible::SelectionWithin, &s.view, -1));
+        QVERIFY(!Listening::has(QAccessible::Selection, &s.view, 2));
+        QVERIFY(s.stateOf(9).selected);
+        QVERIFY(s.iface()->state().extSelectable);
+    }
+
+    void theWindowsListsAreListsOfTheirEntries() {
+        TestWindow t;
+        Form1& form = t.start();
+        form.state().ListView1.append(u"first@example.com");
+        QCoreApplication::processEvents();
+        QAccessibleInterface* input = QAccessible::queryAccessibleInterface(form.ListView1);
+        QCOMPARE(input->role(), QAccessible::List);
+        QCOMPARE(input->text(QAccessible::Name), form.ListView1->accessibleName());
+        QCOMPARE(input->text(QAccessible::Description), form.ListView1->toolTip());
+        QCOMPARE(input->childCount(), 1);
+        QCOMPARE(input->child(0)->text(QAccessible::Name), QStringLiteral("first@example.com"));
+        QAccessibleInterface* results = QAccessible::queryAccessibleInterface(form.ListView2);
+        QCOMPARE(results->role(), QAccessible::List);
+        QCOMPARE(results->childCount(), 0);
     }
 
     void removedRowsNeverAnswerTheirOldText() {
