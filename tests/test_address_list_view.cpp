@@ -1,6 +1,5 @@
-#include "AddressListModel.h"
-#include "AddressListView.h"
 #include "ListContents.h"
+#include "ShownList.h"
 
 #include <QHeaderView>
 #include <QScrollBar>
@@ -30,32 +29,8 @@ qint64 heapInUse() {
 #endif
 }
 
-QString address(int i) {
-    return QStringLiteral("user%1@example.com").arg(i);
-}
-
-// Appends n addresses and lets the model announce them.
-void appendShown(AddressListModel& list, int n) {
-    const int first = int(list.count());
-    for (int i = first; i < first + n; ++i)
-        list.append(address(i));
-    QCoreApplication::processEvents();
-}
-
-struct Shown {
-    AddressListModel list{QStringLiteral("Result(s)")};
-    AddressListView view;
-
-    explicit Shown(int rows) {
-        view.setSelectionMode(QAbstractItemView::SingleSelection);
-        view.setSelectionBehavior(QAbstractItemView::SelectRows);
-        view.setEditTriggers(QAbstractItemView::NoEditTriggers);
-        view.setModel(&list);
-        view.setColumnWidth(0, 300);
-        view.resize(260, 200);
-        view.show();
-        appendShown(list, rows);
-    }
+struct Shown : ShownList {
+    using ShownList::ShownList;
     int current() const { return view.currentIndex().row(); }
     int selected() const {
         const QModelIndexList rows = view.selectionModel()->selectedRows();
@@ -96,19 +71,19 @@ private slots:
         QVERIFY(inSight > 3);
         QCOMPARE(rows->maximum(), 0);
 
-        appendShown(s.list, inSight);
+        AppendShown(s.list, inSight);
         QCOMPARE(rows->maximum(), 0);
-        appendShown(s.list, 1000);
+        AppendShown(s.list, 1000);
         QCOMPARE(rows->maximum(), 1000);
         QCOMPARE(rows->pageStep(), inSight);
 
         // At the end or at the top, appending keeps the first row in sight where it was.
         rows->setValue(rows->maximum());
-        appendShown(s.list, 50);
+        AppendShown(s.list, 50);
         QCOMPARE(rows->maximum(), 1050);
         QCOMPARE(s.view.firstVisibleRow(), 1000);
         rows->setValue(0);
-        appendShown(s.list, 50);
+        AppendShown(s.list, 50);
         QCOMPARE(s.view.firstVisibleRow(), 0);
 
         rows->setValue(rows->maximum());
@@ -223,7 +198,7 @@ private slots:
         QCOMPARE(s.list.count(), 9);
         QCOMPARE(s.selected(), selectedAfter);
         QCOMPARE(s.current(), selectedAfter);
-        QCOMPARE(s.list.text(selectedAfter), address(entryBefore));
+        QCOMPARE(s.list.text(selectedAfter), NumberedAddress(entryBefore));
 
         // Removing the only row leaves nothing selected.
         Shown one(1);
@@ -242,7 +217,7 @@ private slots:
         QTest::keyClick(&s.view, Qt::Key_End); // nothing to move to
         QVERIFY(!s.view.currentIndex().isValid());
         s.view.repaint();
-        appendShown(s.list, 3);
+        AppendShown(s.list, 3);
         // With no current row the first key picks the first row.
         QTest::keyClick(&s.view, Qt::Key_End);
         QCOMPARE(s.current(), 0);
@@ -308,7 +283,7 @@ private slots:
         qint64 grown = 0;
         for (int batch = 0; batch < kBatches; ++batch) {
             for (int i = 0; i < kBatch; ++i)
-                list.append(address(batch * kBatch + i));
+                list.append(NumberedAddress(batch * kBatch + i));
             const qint64 before = heapInUse();
             QCoreApplication::processEvents(); // the announcement and a repaint
             grown += heapInUse() - before;

@@ -1,7 +1,6 @@
 #include "AddressListAccessible.h"
-#include "AddressListModel.h"
-#include "AddressListView.h"
 #include "ListContents.h"
+#include "ShownList.h"
 #include "TestWindow.h"
 
 #include <QAccessible>
@@ -9,31 +8,8 @@
 #include <QtTest>
 
 namespace {
-QString address(int i) {
-    return QStringLiteral("user%1@example.com").arg(i);
-}
-
-void appendShown(AddressListModel& list, int n) {
-    const int first = int(list.count());
-    for (int i = first; i < first + n; ++i)
-        list.append(address(i));
-    QCoreApplication::processEvents();
-}
-
-struct Shown {
-    AddressListModel list{QStringLiteral("Result(s)")};
-    AddressListView view;
-
-    explicit Shown(int rows) {
-        view.setAccessibleName(QStringLiteral("Results"));
-        view.setSelectionMode(QAbstractItemView::SingleSelection);
-        view.setSelectionBehavior(QAbstractItemView::SelectRows);
-        view.setModel(&list);
-        view.setColumnWidth(0, 300);
-        view.resize(260, 200);
-        view.show();
-        appendShown(list, rows);
-    }
+struct Shown : ShownList {
+    using ShownList::ShownList;
     QAccessibleInterface* iface() { return QAccessible::queryAccessibleInterface(&view); }
     QString textOf(int row) {
         QAccessibleInterface* item = iface()->child(row);
@@ -84,7 +60,7 @@ private slots:
         QCOMPARE(list->childCount(), 0);
         QVERIFY(!list->child(0));
 
-        appendShown(s.list, 5);
+        AppendShown(s.list, 5);
         QCOMPARE(list->childCount(), 5);
         QVERIFY(!list->child(5));
         QVERIFY(!list->child(-1));
@@ -112,7 +88,7 @@ private slots:
             QAccessibleInterface* item = list->child(row);
             QVERIFY(item);
             QCOMPARE(item->role(), QAccessible::ListItem);
-            QCOMPARE(item->text(QAccessible::Name), row == 2 ? entry : address(row));
+            QCOMPARE(item->text(QAccessible::Name), row == 2 ? entry : NumberedAddress(row));
             QCOMPARE(list->indexOfChild(item), row);
             QCOMPARE(item->parent(), list);
             QCOMPARE(list->child(row), item); // asked again, the same one
@@ -127,7 +103,7 @@ private slots:
         const QPoint centre = s.view.viewport()->mapToGlobal(cell.center());
         QAccessibleInterface* item = list->childAt(centre.x(), centre.y());
         QVERIFY(item);
-        QCOMPARE(item->text(QAccessible::Name), address(42));
+        QCOMPARE(item->text(QAccessible::Name), NumberedAddress(42));
         QCOMPARE(item->rect(), QRect(s.view.viewport()->mapToGlobal(cell.topLeft()), cell.size()));
         QVERIFY(item->rect().contains(centre));
 
@@ -173,7 +149,7 @@ private slots:
         QVERIFY(Listening::has(QAccessible::Selection, &s.view, 7));
         QAccessibleInterface* focused = s.iface()->focusChild();
         QVERIFY(focused);
-        QCOMPARE(focused->text(QAccessible::Name), address(7));
+        QCOMPARE(focused->text(QAccessible::Name), NumberedAddress(7));
         QVERIFY(focused->state().focused);
         QVERIFY(focused->state().selected);
         QVERIFY(!s.stateOf(6).focused);
@@ -228,12 +204,13 @@ private slots:
         const QAccessible::Id last = QAccessible::uniqueId(list->child(4));
         s.list.removeAt(0);
 
-        QCOMPARE(s.textOf(0), address(1));
+        QCOMPARE(s.textOf(0), NumberedAddress(1));
         QVERIFY(!QAccessible::accessibleInterface(first));
         // The rows after it keep their interfaces under their new numbers.
         QCOMPARE(QAccessible::uniqueId(list->child(0)), second);
         QCOMPARE(list->indexOfChild(QAccessible::accessibleInterface(last)), 3);
-        QCOMPARE(QAccessible::accessibleInterface(last)->text(QAccessible::Name), address(4));
+        QCOMPARE(QAccessible::accessibleInterface(last)->text(QAccessible::Name),
+                 NumberedAddress(4));
     }
 
     void clearingDropsEveryRow() {
@@ -252,21 +229,21 @@ private slots:
         s.list.retainIf(
             [](QAnyStringView text) { return text != QLatin1StringView("user0@example.com"); });
         QVERIFY(!QAccessible::accessibleInterface(id));
-        QCOMPARE(s.textOf(0), address(1));
+        QCOMPARE(s.textOf(0), NumberedAddress(1));
     }
 
     void walkingAHugeListKeepsFewRows() {
         Shown s(0);
         for (int i = 0; i < 200000; ++i)
-            s.list.append(address(i));
+            s.list.append(NumberedAddress(i));
         QCoreApplication::processEvents();
         QAccessibleInterface* list = s.iface();
         QCOMPARE(list->childCount(), 200000);
         const QAccessible::Id first = QAccessible::uniqueId(list->child(0));
         for (int row = 1; row < 5000; ++row)
-            QCOMPARE(list->child(row)->text(QAccessible::Name), address(row));
+            QCOMPARE(list->child(row)->text(QAccessible::Name), NumberedAddress(row));
         QVERIFY(!QAccessible::accessibleInterface(first));
-        QCOMPARE(list->child(199999)->text(QAccessible::Name), address(199999));
+        QCOMPARE(list->child(199999)->text(QAccessible::Name), NumberedAddress(199999));
     }
 
     void rowsOutliveNoView() {
