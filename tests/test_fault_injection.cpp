@@ -1,4 +1,4 @@
-#include "Database.h"
+#include "DatabaseIntegrity.h"
 #include "ListContents.h"
 #include "TestWindow.h"
 
@@ -115,14 +115,6 @@ QStringList otherBoxes(const ScriptedPlatform& platform) {
             out << box.text.left(kNotInstalled.size());
     return out;
 }
-
-QString integrity(const QString& path) {
-    DatabaseConnection connection;
-    connection.open(path);
-    DatabaseStatement check = connection.prepare("PRAGMA integrity_check");
-    check.step();
-    return check.text(0).toString();
-}
 } // namespace
 
 class TestFaultInjection : public QObject {
@@ -152,7 +144,7 @@ private slots:
         Fill(form.state().ListView1, kInput);
         Fill(form.state().ListView2, kResults);
         if (!fault.atStartUp) {
-            QCOMPARE(integrity(database), QString("ok"));
+            QCOMPARE(DatabaseIntegrity(database), QString("ok"));
             t.platform.statementsBeforeFailure = fault.skip;
             t.platform.readFailureOffset = fault.skip;
             t.platform.injectFailure(fault.operation, "Disk full", kAlways);
@@ -177,7 +169,7 @@ private slots:
         Form1& next = fault.atStartUp ? t.restart() : form;
         if (fault.atStartUp)
             Fill(next.state().ListView1, kInput);
-        QCOMPARE(integrity(database), QString("ok"));
+        QCOMPARE(DatabaseIntegrity(database), QString("ok"));
         t.platform.shownBoxes.clear();
         next.PushButton17->click();
         QCOMPARE(Entries(next.state().ListView2), kSorted);
@@ -185,7 +177,7 @@ private slots:
         QCOMPARE(errorReports(t.platform), QStringList());
         QCOMPARE(otherBoxes(t.platform), kDone);
         QVERIFY(bytes(oldFile).contains("b@x.org"));
-        QCOMPARE(integrity(database), QString("ok"));
+        QCOMPARE(DatabaseIntegrity(database), QString("ok"));
     }
 };
 

@@ -1,4 +1,4 @@
-#include "Database.h"
+#include "DatabaseIntegrity.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -69,14 +69,6 @@ QStringList matching(const QStringList& lines, const QString& start) {
     return out;
 }
 
-QString integrity(const QString& path) {
-    DatabaseConnection connection;
-    connection.open(path);
-    DatabaseStatement check = connection.prepare("PRAGMA integrity_check");
-    check.step();
-    return check.text(0).toString();
-}
-
 // The only box of a run that went well.
 const QStringList kDone{"box : Done."};
 const QStringList kCheckRun{"state", "fill:3000", "run", "results"};
@@ -116,7 +108,7 @@ private slots:
                 QVERIFY(victim.kill());
                 ++kills;
             }
-            QCOMPARE(integrity(database), QString("ok"));
+            QCOMPARE(DatabaseIntegrity(database), QString("ok"));
 
             Program next(home.path());
             next.start(kCheckRun);
@@ -125,7 +117,7 @@ private slots:
             QCOMPARE(matching(lines, "state"),
                      QStringList{"state check5=1 check1=0 check2=0 text1=3 option1=1"});
             QCOMPARE(matching(lines, "results"), QStringList{expected});
-            QCOMPARE(integrity(database), QString("ok"));
+            QCOMPARE(DatabaseIntegrity(database), QString("ok"));
         }
         QCOMPARE(kills, 4);
     }
