@@ -41,6 +41,8 @@ public:
         return view(d_->bytes.constData() + start, end, qsizetype((end & ~kWide) - start));
     }
     QString text(qsizetype i) const { return at(i).toString(); }
+    // Whether both are the same entries, shared: neither has changed since one was copied.
+    bool sharesEntriesWith(const AddressStore& other) const { return d_ == other.d_; }
 
     void append(QAnyStringView text);
     void removeAt(qsizetype i);
