@@ -7,6 +7,7 @@
 #include "Platform.h"
 #include "SortKeys.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numeric>
 
@@ -22,6 +23,11 @@ public:
           report_(platform, QStringLiteral("Bubble"), QStringLiteral("BubbleSort")), n_(keys - 2),
           perPass_(std::max<qint64>(n_ + 2, 1)) {}
 
+    // While the order is being found, `share` of the work done: the points
+    // of the first pass but its last share out the work, at least one a
+    // call. When none is left (keys of huge length), the window still gets
+    // its turns.
+    bool whileSorting(double share);
     qint64 perPass() const { return perPass_; }
     // Passes over the points before `end`, yielding at those where a real
     // yield is due. False when StopSorting was found set after a yield, at
@@ -53,7 +59,7 @@ private:
     const qint64 perPass_;
     qint64 next_ = 0;       // the first point not passed yet
     qint64 shown_ = -1;     // the comparison whose bar was shown last
-    qint64 stoppedAt_ = -1; // the point after which StopSorting was found
+    qint64 stoppedAt_ = -1; // the point at which StopSorting takes effect
 };
 
 bool SortPoints::passTo(qint64 end) {
@@ -84,10 +90,22 @@ void SortPoints::yieldAt(qint64 point) {
     report_.run(point % perPass_ == 0 ? 104 : 110, [this] { platform_.yield(); });
 }
 
+bool SortPoints::whileSorting(double share) {
+    const qint64 last = perPass_ - 1;
+    if (next_ < last)
+        return passTo(std::clamp(qint64(share * double(last)), next_ + 1, last));
+    platform_.yieldInsideCall();
+    if (!form_.globals.StopSorting)
+        return true;
+    stoppedAt_ = next_;
+    return false;
+}
+
 std::pair<qint64, qsizetype> SortPoints::finishStop() {
+    // The point itself may be still to come; after the start of a pass, the
+    // yield before its first comparison follows too.
     const qint64 point = stoppedAt_;
-    if (point % perPass_ == 0) // a pass begins: the yield before its first comparison follows
-        passTo(point + 2);
+    passTo(point + (point % perPass_ == 0 ? 2 : 1));
     const qint64 comparison = comparisonsBefore(point);
     show(comparison);
     return {comparison / (n_ + 1), qsizetype(comparison % (n_ + 1))};
@@ -125,10 +143,7 @@ std::vector<quint32> BubbleSort(const SortKeys& keys, FormState& form, Platform&
     if (form.globals.StopSorting) {
         points.stoppedBefore();
     } else {
-        // The points of the first pass share out the time the sort takes.
-        sorted = SortedKeyOrder(keys, [&](double share) {
-            return points.passTo(qint64(share * double(points.perPass())));
-        });
+        sorted = SortedKeyOrder(keys, [&](double share) { return points.whileSorting(share); });
     }
     if (!sorted) { // stopped in the first pass, before the order was known
         const qsizetype last = points.finishStop().second;

@@ -3,7 +3,6 @@
 #include "SortKeys.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 // Keys are sorted by an encoding of their text whose byte order is the code
@@ -15,74 +14,69 @@ namespace {
 constexpr quint64 kMoreFollow = 8;
 constexpr int kWordBytes = 7;
 
-bool isPlain(QLatin1StringView text) {
-    return !std::memchr(text.data(), 0xFF, size_t(text.size()));
-}
+// Where in a key a word begins: a code unit of the key (domain, "@", local
+// part) and how many bytes of its encoding came before. Keys whose earlier
+// words are equal begin their next words at the same place.
+struct KeyPlace {
+    qsizetype unit = 0;
+    int skip = 0;
+};
 
-bool isPlain(QStringView text) {
-    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0xFF; });
-}
-
-template <class View> unsigned unitAt(View text, qsizetype i) {
-    return text.at(i).unicode();
-}
-
-// Keys without code units from 0xFF up: one byte a code unit.
-template <class View> quint64 plainWord(const AtPieces<View>& pieces, qsizetype depth) {
+// The word of the key from `place` on; moves `place` past it.
+template <class View> quint64 keyWord(const AtPieces<View>& pieces, KeyPlace& place) {
     const View local = pieces.first, domain = pieces.second;
     const qsizetype domainSize = domain.size(), size = domainSize + 1 + local.size();
     quint64 word = 0;
     int bytes = 0;
-    for (qsizetype at = depth; bytes < kWordBytes && at < size; ++at, ++bytes) {
-        const unsigned unit = at < domainSize    ? unitAt(domain, at)
+    const auto put = [&](unsigned byte) { word |= quint64(byte) << (56 - 8 * bytes++); };
+    while (bytes < kWordBytes && place.unit < size) {
+        const qsizetype at = place.unit;
+        const unsigned unit = at < domainSize    ? domain.at(at).unicode()
                               : at == domainSize ? unsigned('@')
-                                                 : unitAt(local, at - domainSize - 1);
-        word |= quint64(unit) << (56 - 8 * bytes);
-    }
-    return word | (depth + kWordBytes < size ? kMoreFollow : quint64(bytes));
-}
-
-template <class View> quint64 escapedWord(const AtPieces<View>& pieces, qsizetype depth) {
-    quint64 word = 0;
-    int bytes = 0;
-    qsizetype passed = 0; // bytes of the encoding before this one
-    bool more = false;
-    // False once the word is full and a further byte shows that more follow.
-    auto put = [&](unsigned byte) {
-        if (passed++ < depth)
-            return true;
-        if (bytes == kWordBytes) {
-            more = true;
-            return false;
+                                                 : local.at(at - domainSize - 1).unicode();
+        if (unit < 0xFF) {
+            put(unit);
+            ++place.unit;
+            continue;
         }
-        word |= quint64(byte) << (56 - 8 * bytes++);
-        return true;
-    };
-    auto putUnit = [&](unsigned unit) {
-        return unit < 0xFF ? put(unit) : put(0xFF) && put(unit >> 8) && put(unit & 0xFF);
-    };
-    auto putText = [&](View text) {
-        for (qsizetype i = 0; i < text.size(); ++i)
-            if (!putUnit(unitAt(text, i)))
-                return false;
-        return true;
-    };
-    if (putText(pieces.second) && putUnit('@'))
-        putText(pieces.first);
-    return word | (more ? kMoreFollow : quint64(bytes));
+        const unsigned escaped[3] = {0xFF, unit >> 8, unit & 0xFF};
+        while (place.skip < 3 && bytes < kWordBytes)
+            put(escaped[place.skip++]);
+        if (place.skip == 3) {
+            place.skip = 0;
+            ++place.unit;
+        }
+    }
+    return word | (place.unit < size ? kMoreFollow : quint64(bytes));
 }
 
-quint64 keyWord(const SortKeys& keys, qsizetype key, qsizetype depth) {
-    return keys.visitPieces(key, [depth](const auto& pieces) {
-        return isPlain(pieces.first) && isPlain(pieces.second) ? plainWord(pieces, depth)
-                                                               : escapedWord(pieces, depth);
-    });
+quint64 keyWord(const SortKeys& keys, qsizetype key, KeyPlace& place) {
+    return keys.visitPieces(key, [&place](const auto& pieces) { return keyWord(pieces, place); });
 }
 
 struct Record {
     quint64 word;
     quint32 key;
+    // The sizes of the local part and the domain, once measured and when
+    // they fit: the next fill need not search for the "@" signs again.
+    quint16 localSize;
+    quint16 domainSize;
 };
+constexpr quint16 kUnmeasured = 0xFFFF;
+
+template <class View> AtPieces<View> piecesOf(View text, Record& record) {
+    if (record.localSize != kUnmeasured) {
+        const qsizetype local = record.localSize;
+        return {text.left(local),
+                local < text.size() ? text.sliced(local + 1, record.domainSize) : View()};
+    }
+    const AtPieces<View> pieces = SplitAtSigns(text);
+    if (pieces.first.size() < kUnmeasured && pieces.second.size() < kUnmeasured) {
+        record.localSize = quint16(pieces.first.size());
+        record.domainSize = quint16(pieces.second.size());
+    }
+    return pieces;
+}
 
 bool before(const Record& a, const Record& b) {
     return a.word != b.word ? a.word < b.word : a.key < b.key;
@@ -103,7 +97,7 @@ public:
 private:
     struct Group {
         size_t begin, end;
-        qsizetype depth;
+        KeyPlace place; // where the words of its keys begin
     };
     static constexpr size_t kSmallGroup = 128;
     static constexpr qsizetype kStepsPerTick = 4096;
@@ -126,7 +120,7 @@ private:
     const std::function<bool(double)>& tick_;
     std::vector<Record> records_;
     std::vector<Record> spare_;
-    std::vector<Group> groups_;
+    std::vector<Group> groups_; // still to sort
     double expected_;
     double done_ = 0;
     qsizetype pending_ = 0;
@@ -134,8 +128,8 @@ private:
 
 bool RecordSort::run() {
     for (size_t i = 0; i < records_.size(); ++i)
-        records_[i].key = quint32(i);
-    groups_.push_back({0, records_.size(), 0});
+        records_[i] = {0, quint32(i), kUnmeasured, kUnmeasured};
+    groups_.push_back({0, records_.size(), {}});
     while (!groups_.empty()) {
         const Group group = groups_.back();
         groups_.pop_back();
@@ -147,11 +141,13 @@ bool RecordSort::run() {
 }
 
 bool RecordSort::fill(const Group& group) {
-    constexpr size_t kAhead = 8;
+    const auto keyAt = [this](size_t i) { return records_[i].key; };
     for (size_t i = group.begin; i < group.end; ++i) {
-        if (i + kAhead < group.end) // the key's text is far away in memory
-            __builtin_prefetch(keys_.address(records_[i + kAhead].key).data());
-        records_[i].word = keyWord(keys_, records_[i].key, group.depth);
+        keys_.prefetchAhead(keyAt, i, group.end);
+        Record& record = records_[i];
+        KeyPlace place = group.place;
+        record.word = keys_.visitAddress(
+            record.key, [&](auto text) { return keyWord(piecesOf(text, record), place); });
         if (!worked(1))
             return false;
     }
@@ -209,8 +205,11 @@ void RecordSort::queueTies(const Group& group) {
         size_t j = i + 1;
         while (j < group.end && records_[j].word == records_[i].word)
             ++j;
-        if (j - i > 1 && (records_[i].word & 0xFF) == kMoreFollow)
-            groups_.push_back({i, j, group.depth + kWordBytes});
+        if (j - i > 1 && (records_[i].word & 0xFF) == kMoreFollow) {
+            KeyPlace next = group.place;
+            keyWord(keys_, records_[i].key, next);
+            groups_.push_back({i, j, next});
+        }
         i = j;
     }
 }
@@ -224,8 +223,8 @@ std::vector<quint32> RecordSort::order() const {
 } // namespace
 
 int CompareKeys(const SortKeys& keys, qsizetype a, qsizetype b) {
-    for (qsizetype depth = 0;; depth += kWordBytes) {
-        const quint64 wordA = keyWord(keys, a, depth), wordB = keyWord(keys, b, depth);
+    for (KeyPlace placeA, placeB;;) {
+        const quint64 wordA = keyWord(keys, a, placeA), wordB = keyWord(keys, b, placeB);
         if (wordA != wordB)
             return wordA < wordB ? -1 : 1;
         if ((wordA & 0xFF) != kMoreFollow)

@@ -6,10 +6,13 @@
 void SortKeys::readFrom(const AddressStore& entries) {
     if (!states_.empty() && states_.back().entries.sharesEntriesWith(entries))
         return;
-    if (!states_.empty() && states_.back().firstKey == count())
+    if (!states_.empty() && states_.back().firstKey == count()) {
         states_.back().entries = entries;
-    else
-        states_.push_back({count(), entries});
+        return;
+    }
+    states_.push_back({count(), entries});
+    if (states_.size() == 2)
+        numberEntries();
 }
 
 void SortKeys::append(qsizetype entry) {
@@ -17,7 +20,26 @@ void SortKeys::append(qsizetype entry) {
     if (entry > std::numeric_limits<quint32>::max() ||
         count() == std::numeric_limits<quint32>::max())
         throw std::bad_alloc();
-    entryOf_.push_back(quint32(entry));
+    if (entry != count_)
+        numberEntries();
+    if (numbered_)
+        entryOf_.push_back(quint32(entry));
+    ++count_;
+}
+
+void SortKeys::removeLast() {
+    if (numbered_)
+        entryOf_.pop_back();
+    --count_;
+}
+
+void SortKeys::numberEntries() {
+    if (numbered_)
+        return;
+    entryOf_.resize(size_t(count_));
+    for (qsizetype key = 0; key < count_; ++key)
+        entryOf_[size_t(key)] = quint32(key);
+    numbered_ = true;
 }
 
 QAnyStringView SortKeys::output(qsizetype key, QString& scratch) const {

@@ -5,7 +5,7 @@
 
 #include <QAnyStringView>
 #include <algorithm>
-#include <type_traits>
+#include <utility>
 #include <vector>
 
 // The sort keys (domain@local) of one run of the text method, in the order
@@ -22,23 +22,19 @@ public:
     // The next key: the address of this entry of the current state.
     void append(qsizetype entry);
     // Forgets the key appended last.
-    void removeLast() { entryOf_.pop_back(); }
-    qsizetype count() const { return qsizetype(entryOf_.size()); }
+    void removeLast();
+    qsizetype count() const { return count_; }
 
-    QAnyStringView address(qsizetype key) const {
-        return stateOf(key).entries.at(entryOf_[size_t(key)]);
+    QAnyStringView address(qsizetype key) const { return stateOf(key).entries.at(entryOf(key)); }
+    // Calls f with the key's address as a QLatin1StringView or a QStringView.
+    template <class F> decltype(auto) visitAddress(qsizetype key, F&& f) const {
+        return stateOf(key).entries.visit(entryOf(key), std::forward<F>(f));
     }
     // Calls f with the local part and the domain of the key's address, as
     // AtPieces of QLatin1StringView or of QStringView.
     template <class F> decltype(auto) visitPieces(qsizetype key, F&& f) const {
-        return address(key).visit([&](auto view) -> decltype(auto) {
-            using View = decltype(view);
-            if constexpr (std::is_same_v<View, QLatin1StringView> ||
-                          std::is_same_v<View, QStringView>)
-                return f(SplitAtSigns(view));
-            else // a store holds no UTF-8
-                return f(AtPieces<QLatin1StringView>{});
-        });
+        return visitAddress(key,
+                            [&](auto text) -> decltype(auto) { return f(SplitAtSigns(text)); });
     }
     QAnyStringView domain(qsizetype key) const {
         return visitPieces(key, [](auto pieces) { return QAnyStringView(pieces.second); });
@@ -46,6 +42,31 @@ public:
     // The text a result shows, local@domain: the address up to its second
     // "@". Only an address without "@" needs `scratch` to hold it.
     QAnyStringView output(qsizetype key, QString& scratch) const;
+
+    // A key's text is three steps away in memory, each needing the one
+    // before: its entry's number, where that entry ends, and the text.
+    // Asking the processor to fetch step s a few keys before step s + 1
+    // lets the fetches for many keys overlap, in an order far from the list's.
+    static constexpr int kPrefetchSteps = 3;
+    void prefetch(qsizetype key, int step) const {
+        if (step == 0) {
+            if (numbered_)
+                __builtin_prefetch(entryOf_.data() + key);
+        } else if (step == 1) {
+            stateOf(key).entries.prefetchEnd(entryOf(key));
+        } else {
+            stateOf(key).entries.prefetchText(entryOf(key));
+        }
+    }
+    // The steps for the keys some way after the key at i of keyAt(0) to keyAt(size - 1).
+    template <class KeyAt> void prefetchAhead(KeyAt&& keyAt, size_t i, size_t size) const {
+        for (int step = 0; step < kPrefetchSteps; ++step) {
+            const size_t ahead = i + size_t(kPrefetchSteps - step) * kPrefetchDistance;
+            if (ahead < size)
+                prefetch(qsizetype(keyAt(ahead)), step);
+        }
+    }
+    static constexpr size_t kPrefetchDistance = 8; // keys between two steps
 
 private:
     struct State {
@@ -60,6 +81,14 @@ private:
                  1);
     }
 
+    qsizetype entryOf(qsizetype key) const { return numbered_ ? entryOf_[size_t(key)] : key; }
+    // From now on every key keeps the number of its entry.
+    void numberEntries();
+
     std::vector<State> states_;
+    qsizetype count_ = 0;
+    // Until a key is not the entry of its own number in the first state, as
+    // when every address is read, the keys need no entry numbers.
+    bool numbered_ = false;
     std::vector<quint32> entryOf_; // per key, its entry in its state
 };

@@ -193,6 +193,8 @@ void TextSort::addResults() {
             yieldAt(154);
         }
         lastBucket = 0;
+        keys_.prefetchAhead([this](size_t j) { return keyAt(qsizetype(j)); }, size_t(i),
+                            size_t(lastKey_ + 1));
         const quint32 key = keyAt(i);
         const QAnyStringView output = keys_.output(key, scratch);
         if (form_.check1()) {
