@@ -3,6 +3,7 @@
 #include "SortKeys.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 // Keys are sorted by an encoding of their text whose byte order is the code
@@ -88,11 +89,12 @@ bool before(const Record& a, const Record& b) {
 class RecordSort {
 public:
     RecordSort(const SortKeys& keys, const std::function<bool(double)>& tick)
-        : keys_(keys), tick_(tick), records_(size_t(keys.count())), spare_(records_.size()),
-          expected_(12 * double(keys.count()) + 1) {}
+        : keys_(keys), tick_(tick), size_(size_t(keys.count())), records_(new Record[size_]),
+          spare_(new Record[size_]), expected_(12 * double(keys.count()) + 1) {}
 
     bool run();
-    std::vector<quint32> order() const;
+    // The keys in their order; false when the sort is to give up.
+    bool takeOrder(std::vector<quint32>& order);
 
 private:
     struct Group {
@@ -114,12 +116,15 @@ private:
     bool fill(const Group& group);
     bool sortGroup(const Group& group);
     bool radixSort(Record* records, size_t size);
-    void queueTies(const Group& group);
+    bool queueTies(const Group& group);
 
     const SortKeys& keys_;
     const std::function<bool(double)>& tick_;
-    std::vector<Record> records_;
-    std::vector<Record> spare_;
+    // Left uninitialised: their pages are first touched while the sort
+    // counts its work, not all at once.
+    const size_t size_;
+    std::unique_ptr<Record[]> records_;
+    std::unique_ptr<Record[]> spare_;
     std::vector<Group> groups_; // still to sort
     double expected_;
     double done_ = 0;
@@ -127,15 +132,17 @@ private:
 };
 
 bool RecordSort::run() {
-    for (size_t i = 0; i < records_.size(); ++i)
+    for (size_t i = 0; i < size_; ++i) {
         records_[i] = {0, quint32(i), kUnmeasured, kUnmeasured};
-    groups_.push_back({0, records_.size(), {}});
+        if (!worked(1))
+            return false;
+    }
+    groups_.push_back({0, size_, {}});
     while (!groups_.empty()) {
         const Group group = groups_.back();
         groups_.pop_back();
-        if (!fill(group) || !sortGroup(group))
+        if (!fill(group) || !sortGroup(group) || !queueTies(group))
             return false;
-        queueTies(group);
     }
     return true;
 }
@@ -155,7 +162,7 @@ bool RecordSort::fill(const Group& group) {
 }
 
 bool RecordSort::sortGroup(const Group& group) {
-    Record* const records = records_.data() + group.begin;
+    Record* const records = records_.get() + group.begin;
     const size_t size = group.end - group.begin;
     if (size >= kSmallGroup)
         return radixSort(records, size);
@@ -171,11 +178,11 @@ bool RecordSort::radixSort(Record* records, size_t size) {
         const quint64 word = records[i].word;
         for (int b = 0; b < 8; ++b)
             ++counts[b][(word >> (8 * b)) & 0xFF];
+        if (!worked(1))
+            return false;
     }
-    if (!worked(size))
-        return false;
     Record* from = records;
-    Record* to = spare_.data();
+    Record* to = spare_.get();
     for (int b = 0; b < 8; ++b) {
         const int shift = 8 * b;
         if (counts[b][(from[0].word >> shift) & 0xFF] == size)
@@ -194,17 +201,22 @@ bool RecordSort::radixSort(Record* records, size_t size) {
         }
         std::swap(from, to);
     }
-    if (from != records)
-        std::copy(from, from + size, records);
+    for (size_t i = 0; from != records && i < size; ++i) {
+        records[i] = from[i];
+        if (!worked(1))
+            return false;
+    }
     return true;
 }
 
 // Runs of equal words that have more bytes to compare are sorted further.
-void RecordSort::queueTies(const Group& group) {
+bool RecordSort::queueTies(const Group& group) {
     for (size_t i = group.begin; i < group.end;) {
         size_t j = i + 1;
         while (j < group.end && records_[j].word == records_[i].word)
             ++j;
+        if (!worked(j - i))
+            return false;
         if (j - i > 1 && (records_[i].word & 0xFF) == kMoreFollow) {
             KeyPlace next = group.place;
             keyWord(keys_, records_[i].key, next);
@@ -212,13 +224,20 @@ void RecordSort::queueTies(const Group& group) {
         }
         i = j;
     }
+    return true;
 }
 
-std::vector<quint32> RecordSort::order() const {
-    std::vector<quint32> order(records_.size());
-    for (size_t i = 0; i < records_.size(); ++i)
-        order[i] = records_[i].key;
-    return order;
+// Each buffer is given back on its own: unmapping pages takes time too.
+bool RecordSort::takeOrder(std::vector<quint32>& order) {
+    spare_.reset();
+    order.reserve(size_);
+    for (size_t i = 0; i < size_; ++i) {
+        order.push_back(records_[i].key);
+        if (!worked(1))
+            return false;
+    }
+    records_.reset();
+    return true;
 }
 } // namespace
 
@@ -235,7 +254,8 @@ int CompareKeys(const SortKeys& keys, qsizetype a, qsizetype b) {
 std::optional<std::vector<quint32>> SortedKeyOrder(const SortKeys& keys,
                                                    const std::function<bool(double)>& tick) {
     RecordSort sort(keys, tick);
-    if (!sort.run())
+    std::vector<quint32> order;
+    if (!sort.run() || !sort.takeOrder(order))
         return std::nullopt;
-    return sort.order();
+    return order;
 }

@@ -25,9 +25,11 @@ void SortKeys::append(qsizetype entry) {
     if (numbered_)
         entryOf_.push_back(quint32(entry));
     ++count_;
+    textSize_ += sizeOf(count_ - 1);
 }
 
 void SortKeys::removeLast() {
+    textSize_ -= sizeOf(count_ - 1);
     if (numbered_)
         entryOf_.pop_back();
     --count_;

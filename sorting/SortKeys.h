@@ -24,6 +24,8 @@ public:
     // Forgets the key appended last.
     void removeLast();
     qsizetype count() const { return count_; }
+    // The characters of the keys' addresses, together.
+    qsizetype textSize() const { return textSize_; }
 
     QAnyStringView address(qsizetype key) const { return stateOf(key).entries.at(entryOf(key)); }
     // Calls f with the key's address as a QLatin1StringView or a QStringView.
@@ -81,12 +83,16 @@ private:
                  1);
     }
 
+    qsizetype sizeOf(qsizetype key) const {
+        return visitAddress(key, [](auto text) { return text.size(); });
+    }
     qsizetype entryOf(qsizetype key) const { return numbered_ ? entryOf_[size_t(key)] : key; }
     // From now on every key keeps the number of its entry.
     void numberEntries();
 
     std::vector<State> states_;
     qsizetype count_ = 0;
+    qsizetype textSize_ = 0;
     // Until a key is not the entry of its own number in the first state, as
     // when every address is read, the keys need no entry numbers.
     bool numbered_ = false;

@@ -178,6 +178,10 @@ void TextSort::addResults() {
     AddressListModel& results = form_.ListView2;
     lastKey_ = keys_.count() - 1;
     report_.run(140, [&] { results.clear(); });
+    // Without the options every key gives a result: room for all at once
+    // spares the list growing (and copying) as they come.
+    if (!form_.check1() && !form_.check2())
+        results.reserve(keys_.count(), keys_.textSize());
     // The set and the buckets are there whatever the options: they may be
     // ticked while the run yields.
     const auto domainOf = [this](quint32 key) { return keys_.domain(key); };
