@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <memory>
+#include <tuple>
+#include <unordered_map>
 
 namespace {
 // Keys are sorted by an encoding of their text whose byte order is the code
@@ -51,32 +53,37 @@ template <class View> quint64 keyWord(const AtPieces<View>& pieces, KeyPlace& pl
     return word | (place.unit < size ? kMoreFollow : quint64(bytes));
 }
 
-quint64 keyWord(const SortKeys& keys, qsizetype key, KeyPlace& place) {
-    return keys.visitPieces(key, [&place](const auto& pieces) { return keyWord(pieces, place); });
-}
-
 struct Record {
     quint64 word;
     quint32 key;
-    // The sizes of the local part and the domain, once measured and when
-    // they fit: the next fill need not search for the "@" signs again.
+    // The sizes of the local part and the domain once measured, so that the
+    // next fill need not search for the "@" signs again; kLong when they
+    // are too large to be held here.
     quint16 localSize;
     quint16 domainSize;
 };
 constexpr quint16 kUnmeasured = 0xFFFF;
+constexpr quint16 kLong = 0xFFFE;
 
-template <class View> AtPieces<View> piecesOf(View text, Record& record) {
-    if (record.localSize != kUnmeasured) {
-        const qsizetype local = record.localSize;
-        return {text.left(local),
-                local < text.size() ? text.sliced(local + 1, record.domainSize) : View()};
+// The sizes of pieces too long for a record.
+using LongPieces = std::unordered_map<quint32, std::pair<qsizetype, qsizetype>>;
+
+template <class View> AtPieces<View> piecesOf(View text, Record& record, LongPieces& long_) {
+    if (record.localSize == kUnmeasured) {
+        const AtPieces<View> pieces = SplitAtSigns(text);
+        if (pieces.first.size() < kLong && pieces.second.size() < kLong) {
+            record.localSize = quint16(pieces.first.size());
+            record.domainSize = quint16(pieces.second.size());
+        } else {
+            record.localSize = kLong;
+            long_[record.key] = {pieces.first.size(), pieces.second.size()};
+        }
+        return pieces;
     }
-    const AtPieces<View> pieces = SplitAtSigns(text);
-    if (pieces.first.size() < kUnmeasured && pieces.second.size() < kUnmeasured) {
-        record.localSize = quint16(pieces.first.size());
-        record.domainSize = quint16(pieces.second.size());
-    }
-    return pieces;
+    qsizetype local = record.localSize, domain = record.domainSize;
+    if (local == kLong)
+        std::tie(local, domain) = long_.at(record.key);
+    return {text.left(local), local < text.size() ? text.sliced(local + 1, domain) : View()};
 }
 
 bool before(const Record& a, const Record& b) {
@@ -113,6 +120,12 @@ private:
         pending_ = 0;
         return tick_(std::min(done_ / expected_, 0.99));
     }
+    // The word of the record's key from `place` on; moves `place` past it.
+    quint64 wordOf(Record& record, KeyPlace& place) {
+        return keys_.visitAddress(record.key, [&](auto text) {
+            return keyWord(piecesOf(text, record, longPieces_), place);
+        });
+    }
     bool fill(const Group& group);
     bool sortGroup(const Group& group);
     bool radixSort(Record* records, size_t size);
@@ -126,6 +139,7 @@ private:
     std::unique_ptr<Record[]> records_;
     std::unique_ptr<Record[]> spare_;
     std::vector<Group> groups_; // still to sort
+    LongPieces longPieces_;
     double expected_;
     double done_ = 0;
     qsizetype pending_ = 0;
@@ -151,10 +165,8 @@ bool RecordSort::fill(const Group& group) {
     const auto keyAt = [this](size_t i) { return records_[i].key; };
     for (size_t i = group.begin; i < group.end; ++i) {
         keys_.prefetchAhead(keyAt, i, group.end);
-        Record& record = records_[i];
         KeyPlace place = group.place;
-        record.word = keys_.visitAddress(
-            record.key, [&](auto text) { return keyWord(piecesOf(text, record), place); });
+        records_[i].word = wordOf(records_[i], place);
         if (!worked(1))
             return false;
     }
@@ -219,7 +231,7 @@ bool RecordSort::queueTies(const Group& group) {
             return false;
         if (j - i > 1 && (records_[i].word & 0xFF) == kMoreFollow) {
             KeyPlace next = group.place;
-            keyWord(keys_, records_[i].key, next);
+            wordOf(records_[i], next);
             groups_.push_back({i, j, next});
         }
         i = j;
@@ -242,13 +254,17 @@ bool RecordSort::takeOrder(std::vector<quint32>& order) {
 } // namespace
 
 int CompareKeys(const SortKeys& keys, qsizetype a, qsizetype b) {
-    for (KeyPlace placeA, placeB;;) {
-        const quint64 wordA = keyWord(keys, a, placeA), wordB = keyWord(keys, b, placeB);
-        if (wordA != wordB)
-            return wordA < wordB ? -1 : 1;
-        if ((wordA & 0xFF) != kMoreFollow)
-            return 0;
-    }
+    return keys.visitPieces(a, [&](const auto& piecesA) {
+        return keys.visitPieces(b, [&](const auto& piecesB) {
+            for (KeyPlace placeA, placeB;;) {
+                const quint64 wordA = keyWord(piecesA, placeA), wordB = keyWord(piecesB, placeB);
+                if (wordA != wordB)
+                    return wordA < wordB ? -1 : 1;
+                if ((wordA & 0xFF) != kMoreFollow)
+                    return 0;
+            }
+        });
+    });
 }
 
 std::optional<std::vector<quint32>> SortedKeyOrder(const SortKeys& keys,

@@ -340,6 +340,18 @@ private slots:
         QVERIFY(!SortedKeyOrder(c.keys, [](double) { return false; }));
     }
 
+    void longKeysSortInTimeLinearInTheirLength() {
+        // Equal for a hundred thousand characters, some from 0xFF up: a
+        // word after a word, never read from the start again.
+        const QString common = QString(QStringLiteral("\u00ffa\u0100")).repeated(40000);
+        const QStringList addresses{common + "c@d", common + "b@d", common + "c@d", "a@d"};
+        const Collected c(addresses);
+        QCOMPARE(c.addresses(*SortedKeyOrder(c.keys, [](double) { return true; })),
+                 QStringList({"a@d", common + "b@d", common + "c@d", common + "c@d"}));
+        QCOMPARE(CompareKeys(c.keys, 0, 2), 0);
+        QCOMPARE(CompareKeys(c.keys, 0, 1), 1);
+    }
+
     void bubbleSortShowsEachComparison_data() {
         QTest::addColumn<QStringList>("addresses");
         QTest::addColumn<bool>("stopAtStart");
@@ -493,6 +505,48 @@ private slots:
         QCOMPARE(BarLog::state(form), "100|" + kAdding + "0");
         QCOMPARE(Entries(form.ListView2), QStringList{"solo@x"});
         QVERIFY(platform.shownBoxes.empty());
+    }
+
+    void collectingReadsTheListAsItStandsAtEachAddress() {
+        ScriptedPlatform platform(dir.path());
+        FormState form;
+        Fill(form.ListView1, {"c@x", "b@x", "a@x", "d@x"});
+        // While the second address is shown (it was read before the yield),
+        // the first is deleted and one is added: the third and fourth
+        // addresses are then read from the changed list.
+        platform.onYield = [&](int) {
+            if (!form.progressText().endsWith("b@x"))
+                return;
+            form.ListView1.removeAt(0);
+            form.ListView1.append(u"z@y");
+        };
+        SortingText(form, platform);
+        QCOMPARE(Entries(form.ListView1), QStringList({"b@x", "a@x", "d@x", "z@y"}));
+        QCOMPARE(Entries(form.ListView2), QStringList({"b@x", "c@x", "d@x", "z@y"}));
+    }
+
+    void domainsAreEqualWhateverTheCharactersOfTheirAddresses_data() {
+        QTest::addColumn<bool>("check1");
+        QTest::addColumn<QString>("text1");
+        QTest::addColumn<QStringList>("results");
+        QTest::newRow("one per domain") << true << "5" << QStringList{"b@d.com"};
+        QTest::newRow("two per domain")
+            << false << "2" << QStringList{"b@d.com", QStringLiteral("\u00e9@d.com")};
+    }
+
+    void domainsAreEqualWhateverTheCharactersOfTheirAddresses() {
+        // Addresses held one byte a character and two, with one domain.
+        QFETCH(bool, check1);
+        QFETCH(QString, text1);
+        QFETCH(QStringList, results);
+        ScriptedPlatform platform(dir.path());
+        FormState form;
+        form.setCheck1(check1);
+        form.setCheck2(!check1);
+        form.setText1(text1);
+        sortText(form, platform,
+                 {QStringLiteral("\u0101@d.com"), "b@d.com", QStringLiteral("\u00e9@d.com")});
+        QCOMPARE(Entries(form.ListView2), results);
     }
 
     void optionMatrix_data() {
