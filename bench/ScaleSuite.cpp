@@ -355,27 +355,28 @@ bool Suite::run() {
         f.setCheck2(true);
         f.setText1(QStringLiteral("5"));
     };
-    if (wanted("db"))
-        versusPeer(QStringLiteral("database, no option"), database, none, 2,
-                   QStringLiteral("<= 2x (1.5x)"));
-    if (wanted("db-dedupe"))
-        versusPeer(QStringLiteral("database, no duplicates"), database, noDuplicates, 2.5,
-                   QStringLiteral("<= 2.5x"));
-    if (wanted("db-limit"))
-        versusPeer(QStringLiteral("database, 5 per domain"), database, fivePerDomain, 2.5,
-                   QStringLiteral("<= 2.5x"));
-    if (wanted("text"))
-        versusPeer(QStringLiteral("text method, no option"), text, none, 2,
-                   QStringLiteral("<= 2x (1.5x)"));
-    if (wanted("text-dedupe"))
-        versusPeer(QStringLiteral("text, no duplicates"), text, noDuplicates, 2.5,
-                   QStringLiteral("<= 2.5x"));
-    if (wanted("text-unique"))
-        versusPeer(QStringLiteral("text, one per domain"), text, onePerDomain, 2.5,
-                   QStringLiteral("<= 2.5x"));
-    if (wanted("text-limit"))
-        versusPeer(QStringLiteral("text, 5 per domain"), text, fivePerDomain, 2.5,
-                   QStringLiteral("<= 2.5x"));
+    struct PeerCase {
+        const char* key;
+        const char* name;
+        BenchRun::Method method;
+        const Setup& setup;
+        double limit;
+    };
+    const PeerCase peerCases[] = {
+        {"db", "database, no option", database, none, 2},
+        {"db-dedupe", "database, no duplicates", database, noDuplicates, 2.5},
+        {"db-limit", "database, 5 per domain", database, fivePerDomain, 2.5},
+        {"text", "text method, no option", text, none, 2},
+        {"text-dedupe", "text, no duplicates", text, noDuplicates, 2.5},
+        {"text-unique", "text, one per domain", text, onePerDomain, 2.5},
+        {"text-limit", "text, 5 per domain", text, fivePerDomain, 2.5},
+    };
+    for (const PeerCase& c : peerCases) {
+        if (wanted(c.key))
+            versusPeer(QLatin1String(c.name), c.method, c.setup, c.limit,
+                       c.limit == 2 ? QStringLiteral("<= 2x (1.5x)")
+                                    : QStringLiteral("<= %1x").arg(c.limit));
+    }
     if (wanted("memory")) {
         memory(database, false);
         memory(text, false);
