@@ -167,8 +167,10 @@ int main(int argc, char* argv[]) {
                 continue;
             const Measured m = c.run(addresses, root.path());
             ok &= m.ok;
-            std::printf("%-22s %8lld %10.3f %9.1f  %s\n", qPrintable(c.name), qlonglong(size),
-                        m.seconds, double(m.peak) / (1024 * 1024), qPrintable(m.notes));
+            const QString peak = m.peak > 0 ? QString::number(double(m.peak) / (1 << 20), 'f', 1)
+                                            : QStringLiteral("-"); // another process
+            std::printf("%-22s %8lld %10.3f %9s  %s\n", qPrintable(c.name), qlonglong(size),
+                        m.seconds, qPrintable(peak), qPrintable(m.notes));
             std::fflush(stdout);
         }
     }
