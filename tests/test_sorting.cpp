@@ -435,7 +435,7 @@ private slots:
         const Clock clock{16, {false, false, true}};
         for (quint32 seed = 0; seed < 3; ++seed) {
             QRandomGenerator random(seed);
-            const QStringList addresses = RandomAddresses(random, 1500, int(seed) * 2);
+            const QStringList addresses = RandomAddresses(random, 1000, int(seed) * 2);
             for (int stopAt : {0, 1, 3, 40, 4000})
                 QVERIFY(SameAsStepByStep(dir.path(), addresses, stopAt, clock));
         }
