@@ -47,6 +47,7 @@ private:
     QList<bool> pattern_;
     int looks_ = 0;
 };
+
 // Keys collected from addresses, as the text method collects them.
 struct Collected {
     explicit Collected(const QStringList& list) {
@@ -137,19 +138,8 @@ bool SameAsStepByStep(const QString& root, const QStringList& addresses, int sto
 // Up to `most` characters, mostly a few ASCII ones (so that keys meet as
 // equals, prefixes and letter-case variants), now and then one from 0xFF up.
 QString RandomPiece(QRandomGenerator& random, int most) {
-    static const QStringList units{"a",
-                                   "a",
-                                   "A",
-                                   "b",
-                                   "b",
-                                   "B",
-                                   ".",
-                                   "-",
-                                   "0",
-                                   QStringLiteral("\u00e9"),
-                                   QStringLiteral("\u00ff"),
-                                   QStringLiteral("\u0100"),
-                                   QStringLiteral("\U0001F600")};
+    static const QStringList units =
+        QStringLiteral("a a A b b B . - 0 \u00e9 \u00ff \u0100 \U0001F600").split(u' ');
     QString piece;
     for (int c = random.bounded(most + 1); c > 0; --c)
         piece += units[random.bounded(int(units.size()))];
