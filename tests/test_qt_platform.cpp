@@ -5,6 +5,7 @@
 #include "QtPlatform.h"
 #include "ScriptedPlatform.h"
 #include "StoredSettings.h"
+#include "TestWindow.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -58,19 +59,12 @@ private:
     std::deque<std::function<void(QWidget*)>> answers_;
 };
 
-void writeFile(const QString& path, const QByteArray& content) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
-
 // The names the dialog's file list shows; its model reads the folder on a
 // thread of its own, so this waits a moment for `awaited` to appear.
 QStringList shownNames(QFileDialog* dialog, const QString& awaited) {
     const auto* view = dialog->findChild<QListView*>(QStringLiteral("listView"));
     QStringList names;
-    for (QDeadlineTimer deadline(2000); !names.contains(awaited) && !deadline.hasExpired();
+    for (QDeadlineTimer deadline(5000); !names.contains(awaited) && !deadline.hasExpired();
          QTest::qWait(10)) {
         names.clear();
         for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row)
@@ -101,8 +95,8 @@ class TestQtPlatform : public QObject {
 private slots:
     void init() {
         platform_.reset();
-        dir_.emplace();
-        platform_.emplace(ScriptedPlatform::locationsIn(dir_->path()));
+        files_.emplace(false);
+        platform_.emplace(ScriptedPlatform::locationsIn(files_->root()));
         platform_->setApplicationTitle(QStringLiteral("Ambervale"));
     }
 
@@ -114,9 +108,9 @@ private slots:
 
     void allFilesShowsNamesWithoutADot() {
         QFETCH(bool, saving);
-        const QString folder = dir_->path() + "/lists";
-        writeFile(folder + "/addresses", "a@x\r\n");
-        writeFile(folder + "/list.txt", "b@x\r\n");
+        const QString folder = files_->root() + "/lists";
+        files_->writeFile("lists/addresses", "a@x\r\n");
+        files_->writeFile("lists/list.txt", "b@x\r\n");
         QStringList labels, shown;
         DialogAnswers answers;
         answers.add([&](QWidget* dialog) {
@@ -141,10 +135,10 @@ private slots:
     // The dialogs open where the last files were chosen; files typed with
     // their folders are each read from their own folder.
     void chosenFilesAreReadFromTheirFoldersWhichTheDialogsRemember() {
-        const QString lists = dir_->path() + "/lists", other = dir_->path() + "/other";
-        writeFile(lists + "/a.txt", "a@x\r\n");
-        writeFile(lists + "/b.txt", "b@x\r\n");
-        writeFile(other + "/c.txt", "c@x\r\n");
+        const QString lists = files_->root() + "/lists", other = files_->root() + "/other";
+        files_->writeFile("lists/a.txt", "a@x\r\n");
+        files_->writeFile("lists/b.txt", "b@x\r\n");
+        files_->writeFile("other/c.txt", "c@x\r\n");
         QStringList openedIn;
         DialogAnswers answers;
         answers.add([&](QWidget* dialog) {
@@ -277,7 +271,7 @@ private slots:
     }
 
 private:
-    std::optional<QTemporaryDir> dir_;
+    std::optional<TestWindow> files_; // a temporary folder; its window is never started
     std::optional<QtPlatform> platform_;
 };
 
