@@ -73,9 +73,9 @@ void makeRoomForTheCaption(QMessageBox& box) {
     const int screenWidth = box.screen()->availableGeometry().width();
     const int width = std::min(
         QFontMetrics(font).horizontalAdvance(box.windowTitle()) + kTitleBarReserve, screenWidth);
-    auto* grid = qobject_cast<QGridLayout*>(box.layout());
-    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Fixed),
-                  grid->rowCount(), 0, 1, grid->columnCount());
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
 }
 } // namespace
 

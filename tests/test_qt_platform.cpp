@@ -268,6 +268,7 @@ private slots:
         QVERIFY(writes("Text1", "7"));
         const QMap<QString, QString> stored{{"Check1", "1"}, {"Check2", "1"}, {"Text1", "7"}};
         QCOMPARE(StoredSettings(file), stored);
+        QCOMPARE(platform_->readSetting("Check1", "0"), QString("1"));
     }
 
 private:
