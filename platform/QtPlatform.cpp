@@ -1,6 +1,7 @@
 #include "QtPlatform.h"
 
 #include "AppError.h"
+#include "FileDialogAnswer.h"
 
 #include <QClipboard>
 #include <QCoreApplication>
@@ -40,29 +41,6 @@ QString qtPatterns(const QString& patterns) {
     for (const QString& pattern : patterns.split(u';', Qt::SkipEmptyParts))
         out << (pattern == QStringLiteral("*.*") ? QStringLiteral("*") : pattern);
     return out.join(u' ');
-}
-
-// The deepest folder that holds every one of the files.
-QString commonFolder(const QStringList& files) {
-    QStringList common = QFileInfo(files.first()).absolutePath().split(u'/');
-    for (const QString& file : files) {
-        const QStringList folder = QFileInfo(file).absolutePath().split(u'/');
-        qsizetype same = 0;
-        while (same < common.size() && same < folder.size() && common[same] == folder[same])
-            ++same;
-        common.resize(same);
-    }
-    return common.size() <= 1 ? QStringLiteral("/") : common.join(u'/');
-}
-
-// Several files answer as their folder and their names, each name relative to
-// that folder, so that files typed with folders of their own are found there.
-QString severalFilesAnswer(const QStringList& files) {
-    const QString folder = commonFolder(files);
-    QStringList parts{folder};
-    for (const QString& file : files)
-        parts << QDir(folder).relativeFilePath(file);
-    return parts.join(QChar(u'\0'));
 }
 
 // A window manager cuts a caption that does not fit beside its buttons; the
@@ -137,14 +115,11 @@ QString QtPlatform::openFileDialog(const FileDialogRequest& request) {
         if (!file.isEmpty())
             files << file;
     }
-    if (files.isEmpty())
-        return QString();
-    if (files.size() == 1) {
-        lastFolder_ = QFileInfo(files.first()).absolutePath();
-        return files.first();
-    }
-    const QString answer = severalFilesAnswer(files);
-    lastFolder_ = answer.section(QChar(u'\0'), 0, 0);
+    const QString answer = FileDialogAnswer(files);
+    if (files.size() == 1)
+        lastFolder_ = QFileInfo(answer).absolutePath();
+    else if (files.size() > 1)
+        lastFolder_ = answer.section(QChar(u'\0'), 0, 0);
     return answer;
 }
 
