@@ -57,8 +57,9 @@ private:
     ErrorReport report_;
     DomainLimit limit_;
     SortKeys keys_;
-    std::vector<quint32> order_; // the keys as sorted
-    qsizetype lastKey_ = 0;      // m, the last index of the sorted keys
+    std::vector<quint32> order_;      // the keys as sorted
+    qsizetype lastKey_ = 0;           // m, the last index of the sorted keys
+    qsizetype searchYieldedFor_ = -1; // the key whose bucket search held the last real yield
     // Buckets in order of first appearance, found through their own domain text.
     std::vector<std::unique_ptr<clsDomain>> buckets_;
     std::unordered_map<QAnyStringView, qsizetype, TextHash> bucketOf_;
@@ -109,8 +110,11 @@ void TextSort::collectKeys() {
         showCollecting(last, keys_.entries().at(last - 1));
 }
 
+// The value is set once a key, before its bucket search: after a real yield
+// inside that search (a stop press may have reset the bar), only the text is
+// set again.
 void TextSort::showAdding(qsizetype i, qsizetype bucket) {
-    if (lastKey_ > 0)
+    if (lastKey_ > 0 && searchYieldedFor_ != i)
         report_.run(156, [&] { form_.setProgressValue(percent(i, lastKey_)); });
     if (bucket == 0) {
         report_.run(158, [&] {
@@ -136,6 +140,7 @@ void TextSort::yieldBeforeBuckets(qsizetype i, qsizetype examined) {
         j += skipped;
         showAdding(i, j);
         yieldAt(176);
+        searchYieldedFor_ = i;
         ++j;
     }
 }
@@ -195,6 +200,7 @@ void TextSort::addResults() {
             if (i > 0)
                 showAdding(i - 1, lastBucket);
             yieldAt(154);
+            searchYieldedFor_ = -1;
         }
         lastBucket = 0;
         keys_.prefetchAhead([this](size_t j) { return keyAt(qsizetype(j)); }, size_t(i),
