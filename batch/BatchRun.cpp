@@ -79,12 +79,13 @@ private:
         }
         if (request_.method == BatchRequest::Method::Database) {
             // A working database of this run's own, from the same template as the window's.
-            const QString database = DataFolder(platform_) + QStringLiteral("/dbData.mdb");
+            const QString blank = platform_.programFolder() + QStringLiteral("/dbBlank.mdb");
+            subject_ = blank;
             const bool ready = report_.run(102, [&] {
                 QDir().mkpath(DataFolder(platform_));
-                platform_.copyFile(platform_.programFolder() + QStringLiteral("/dbBlank.mdb"),
-                                   database);
+                platform_.copyFile(blank, DataFolder(platform_) + QStringLiteral("/dbData.mdb"));
             });
+            subject_.clear();
             if (ready)
                 SortingDB(form_, platform_);
         } else {
