@@ -114,6 +114,13 @@ private:
     }
 
     void writeWorkbook() {
+        // The window would fill the sheet to its last row and report the rest.
+        if (form_.ListView2.count() >= SheetCells::kRows) {
+            tell(QStringLiteral("%1 results do not fit in a sheet of %2 rows")
+                     .arg(form_.ListView2.count())
+                     .arg(SheetCells::kRows));
+            return;
+        }
         if (!form_.ListView2.isEmpty()) {
             SaveResultsAsExcelFile(form_, platform_);
             return;

@@ -10,6 +10,10 @@
 
 namespace {
 const QString kReportCaption = QStringLiteral("Application Error");
+
+AppError noClipboard() {
+    return AppError(QStringLiteral("Can't open Clipboard"), 521);
+}
 } // namespace
 
 class HeadlessPlatform::WorkbookFile : public Spreadsheet {
@@ -62,11 +66,11 @@ MessageAnswer HeadlessPlatform::messageBox(const QString& text, MessageButtons b
 }
 
 void HeadlessPlatform::clearClipboard() {
-    throw AppError(QStringLiteral("Can't open Clipboard"), 521);
+    throw noClipboard();
 }
 
 void HeadlessPlatform::setClipboardText(const QString&) {
-    clearClipboard();
+    throw noClipboard();
 }
 
 std::unique_ptr<Spreadsheet> HeadlessPlatform::createSpreadsheet() {

@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QStandardPaths>
 #include <QtTest>
+#include <sys/stat.h>
 
 namespace {
 // Addresses on which the methods, the options and the filters differ.
@@ -225,39 +226,64 @@ private slots:
         QCOMPARE(ran.out, out);
     }
 
-    // A file that cannot be made, or results that are not complete, leave any
-    // file of that name as it was.
+    // A file that cannot be made, or results that are not complete, leave what
+    // has that name as it was.
     void noPartialOutputFile_data() {
         QTest::addColumn<bool>("withTemplate"); // dbBlank.mdb beside the program
-        QTest::addColumn<QString>("output");    // in the test folder
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("output"); // in the test folder: "old" a file, "pipe" a pipe
         QTest::addColumn<QString>("error");
-        QTest::newRow("text file in a missing folder") << true << "none/out.txt"
+        QTest::newRow("text file in a missing folder") << true << "--output="
+                                                       << "none/out.txt"
                                                        << "ambervale: %1/none/out.txt: ";
-        QTest::newRow("workbook in a missing folder") << true << "none/out.xlsx"
+        QTest::newRow("workbook in a missing folder") << true << "--xlsx="
+                                                      << "none/out.xlsx"
                                                       << "ambervale: %1/none/out.xlsx: ";
+        QTest::newRow("text file onto a pipe") << true << "--output="
+                                               << "pipe"
+                                               << "ambervale: %1/pipe: Path/File access error";
+        QTest::newRow("workbook onto a pipe") << true << "--xlsx="
+                                              << "pipe"
+                                              << "ambervale: %1/pipe: Path/File access error";
         QTest::newRow("no template database: no results")
-            << false << "out.txt"
+            << false << "--output="
+            << "old"
             << "ambervale: %1/program/dbBlank.mdb: File not found";
     }
 
     void noPartialOutputFile() {
         QFETCH(bool, withTemplate);
+        QFETCH(QString, option);
         QFETCH(QString, output);
         QFETCH(QString, error);
         TestWindow t(withTemplate);
         const QString program = t.programFolder() + "/ambervale";
         QVERIFY(QFile::copy(AMBERVALE_BUILD_DIR "/ambervale", program));
-        const QString path = t.root() + u'/' + output;
-        const QString old = t.writeFile("out.txt", "old\n");
+        const QString old = t.writeFile("old", "old\n");
+        const QString pipe = t.root() + "/pipe";
+        QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
         const QString list = t.writeFile("list.txt", "b@y\na@x\n");
-        const QString option = path.endsWith(".xlsx") ? "--xlsx=" : "--output=";
-        const Ran ran = runProgram(program, t.root() + "/home", {option + path, list});
+        const Ran ran =
+            runProgram(program, t.root() + "/home", {option + t.root() + u'/' + output, list});
         QCOMPARE(ran.status, 1);
         QVERIFY2(ran.err.startsWith(error.arg(t.root()).toUtf8()), ran.err.constData());
         QCOMPARE(ran.err.count('\n'), 1);
         QCOMPARE(ran.out, QByteArray());
         QVERIFY(!QFileInfo::exists(t.root() + "/none"));
         QCOMPARE(fileBytes(old), QByteArray("old\n"));
+        QVERIFY(!QFileInfo(pipe).isFile());
+    }
+
+    void aFullStandardOutputIsAProblem() {
+        TestWindow t;
+        const QString list = t.writeFile("list.txt", "b@y\na@x\n");
+        QProcess process;
+        process.setStandardOutputFile("/dev/full");
+        process.start(AMBERVALE_BUILD_DIR "/ambervale", {"--batch", list});
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitCode(), 1);
+        QCOMPARE(process.readAllStandardError(),
+                 QByteArray("ambervale: No space left on device\n"));
     }
 
     // Whatever the window stored, a batch run takes only its own options and
