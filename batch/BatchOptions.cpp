@@ -5,10 +5,10 @@
 #include <QCommandLineParser>
 
 namespace {
+// Without a value name, an option is a switch.
 QCommandLineOption option(const char* name, const char* description, const char* value = nullptr) {
-    return value ? QCommandLineOption(QLatin1String(name), QLatin1String(description),
-                                      QLatin1String(value))
-                 : QCommandLineOption(QLatin1String(name), QLatin1String(description));
+    return QCommandLineOption(QString::fromLatin1(name), QString::fromLatin1(description),
+                              QString::fromLatin1(value));
 }
 } // namespace
 

@@ -11,6 +11,18 @@
 namespace {
 const QString kReportCaption = QStringLiteral("Application Error");
 
+// A box's text as one line: of the error report only the failure's
+// description, of other boxes the whole text with blanks for line breaks.
+QString oneLine(const QString& text, const QString& caption) {
+    if (caption == kReportCaption)
+        return text.section(QStringLiteral("\r\n"), 0, 0);
+    QString line = text;
+    line.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    line.replace(u'\r', u' ');
+    line.replace(u'\n', u' ');
+    return line;
+}
+
 AppError noClipboard() {
     return AppError(QStringLiteral("Can't open Clipboard"), 521);
 }
@@ -49,19 +61,9 @@ HeadlessPlatform::HeadlessPlatform(PlatformLocations locations,
     setYieldStride(INT_MAX);
 }
 
-QString HeadlessPlatform::OneLine(const QString& text, const QString& caption) {
-    if (caption == kReportCaption)
-        return text.section(QStringLiteral("\r\n"), 0, 0);
-    QString line = text;
-    line.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-    line.replace(u'\r', u' ');
-    line.replace(u'\n', u' ');
-    return line;
-}
-
 MessageAnswer HeadlessPlatform::messageBox(const QString& text, MessageButtons buttons, MessageIcon,
                                            const QString& caption) {
-    tell_(OneLine(text, caption));
+    tell_(oneLine(text, caption));
     return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::No;
 }
 

@@ -30,10 +30,6 @@ public:
     // only once it is complete.
     void setWorkbookFile(const QString& path) { workbookFile_ = path; }
 
-    // A box's text as one line: the error report keeps only the failure's
-    // description, other boxes have their line breaks turned into blanks.
-    static QString OneLine(const QString& text, const QString& caption);
-
 protected:
     bool isYieldDue() override { return false; }
 
