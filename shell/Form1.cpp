@@ -27,6 +27,7 @@
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QIODevice>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -319,7 +320,7 @@ void Form1::Form_Load() {
     bool hasHand = false;
     report.run(104, [&] { hasHand = platform_.fileExists(handFile); });
     if (hasHand)
-        report.run(106, [&] { handCursor_ = LoadCursorFile(handFile); });
+        report.run(106, [&] { handCursor_ = LoadCursorFile(*platform_.openForReading(handFile)); });
     report.run(128, [&] {
         ListView1->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Interactive);
     });
