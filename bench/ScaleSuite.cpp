@@ -69,6 +69,7 @@ private:
     // A whole run from a filled input list to complete results, beside the peer.
     void versusPeer(const QString& name, BenchRun::Method method, const Setup& setup, double limit,
                     const QString& target);
+    void batch();
     void memory(BenchRun::Method method, bool window);
     void inWindow(BenchRun::Method method, const QString& path, qsizetype size);
     // A whole run that must complete with every address and stay live.
@@ -150,6 +151,38 @@ void Suite::versusPeer(const QString& name, BenchRun::Method method, const Setup
              .arg(median(peerCpu), 0, 'f', 2)
              .arg(last.results)
              .arg(last.steps)});
+}
+
+// The program itself, from its command line: list file in, results out.
+void Suite::batch() {
+    const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/ambervale");
+    const QString ourOutput = dir_.path() + QStringLiteral("/batch.txt");
+    const QString peerOutput = dir_.path() + QStringLiteral("/peer.txt");
+    std::vector<double> ours, oursCpu, peer, peerCpu;
+    qsizetype lines = 0;
+    for (int k = 0; k < options_.runs; ++k) {
+        const PeerTime b = RunTimed(
+            {program, QStringLiteral("--batch"), QStringLiteral("--method=database"), list_},
+            ourOutput);
+        QFile results(ourOutput);
+        lines = results.open(QIODevice::ReadOnly) ? results.readAll().count('\n') : 0;
+        ok_ &= b.ok && lines == kMillion;
+        ours.push_back(b.seconds);
+        oursCpu.push_back(b.cpuSeconds);
+        const PeerTime p = RunPeerSort(list_, peerOutput);
+        ok_ &= p.ok;
+        peer.push_back(p.seconds);
+        peerCpu.push_back(p.cpuSeconds);
+    }
+    const double ratio = median(ours) / median(peer);
+    add({QStringLiteral("batch, database, to stdout"), kMillion, secondsText(median(ours)),
+         secondsText(median(peer)), ratioText(ratio), QStringLiteral("<= 1.8x (1.4x)"),
+         ratio <= 1.8, -1,
+         QStringLiteral("cpu %1 vs %2 s, %3 lines")
+             .arg(median(oursCpu), 0, 'f', 2)
+             .arg(median(peerCpu), 0, 'f', 2)
+             .arg(lines)});
+    QFile::remove(ourOutput);
 }
 
 void Suite::memory(BenchRun::Method method, bool window) {
@@ -377,6 +410,8 @@ bool Suite::run() {
                        c.limit == 2 ? QStringLiteral("<= 2x (1.5x)")
                                     : QStringLiteral("<= %1x").arg(c.limit));
     }
+    if (wanted("batch"))
+        batch();
     if (wanted("memory")) {
         memory(database, false);
         memory(text, false);

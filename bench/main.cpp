@@ -140,8 +140,8 @@ int main(int argc, char* argv[]) {
                          "usage: ambervale_bench [--cases=peer,text,dedupe,unique,limit,stop] "
                          "[size ...]\n"
                          "       ambervale_bench --scale [--runs=N] [--cases=load,db,db-dedupe,"
-                         "db-limit,text,text-dedupe,text-unique,text-limit,memory,window,results,"
-                         "stop,five-million,text-window]\n");
+                         "db-limit,batch,text,text-dedupe,text-unique,text-limit,memory,window,"
+                         "results,stop,five-million,text-window]\n");
             return 2;
         }
     }
