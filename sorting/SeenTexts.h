@@ -4,7 +4,9 @@
 
 #include <QAnyStringView>
 #include <algorithm>
-#include <vector>
+#include <cstdlib>
+#include <memory>
+#include <new>
 
 // A hash of the code units: the same for a text held as Latin-1 or as UTF-16.
 inline quint32 HashText(QAnyStringView text) {
@@ -19,7 +21,9 @@ inline quint32 HashText(QAnyStringView text) {
 // A set of texts, exact and case-sensitive, that holds each text as the
 // number of something that has it (a key, say): textOf(number) answers the
 // text, which must stay as it is while the set lives. Open addressing:
-// membership costs one hash and, nearly always, one comparison.
+// membership costs one hash and, nearly always, one comparison. Growing
+// moves the texts to the larger table a few at each insert, so that no
+// insert takes time in proportion to the set's size.
 template <class TextOf> class SeenTexts {
 public:
     explicit SeenTexts(TextOf textOf) : textOf_(std::move(textOf)) {}
@@ -27,21 +31,22 @@ public:
     // Adds the text of `number` unless an equal text is in the set already;
     // answers whether it was added.
     bool insert(quint32 number) {
-        const QAnyStringView text = textOf_(number);
-        if (2 * (used_ + 1) > slots_.size())
+        if (2 * (used_ + 1) > table_.size)
             grow();
+        moveSome(kMovesPerInsert);
+        const QAnyStringView text = textOf_(number);
         const quint32 hash = HashText(text);
-        const size_t mask = slots_.size() - 1;
-        for (size_t i = hash & mask;; i = (i + 1) & mask) {
-            Slot& slot = slots_[i];
-            if (slot.numberPlusOne == 0) {
-                slot = {number + 1, hash};
-                ++used_;
-                return true;
-            }
-            if (slot.hash == hash && QAnyStringView::equal(textOf_(slot.numberPlusOne - 1), text))
+        const size_t mask = table_.size - 1;
+        size_t i = hash & mask;
+        for (; table_.cells[i].numberPlusOne != 0; i = (i + 1) & mask) {
+            if (holdsAt(table_, i, hash, text))
                 return false;
         }
+        if (old_.size > 0 && holds(old_, hash, text))
+            return false;
+        table_.cells[i] = {number + 1, hash};
+        ++used_;
+        return true;
     }
 
 private:
@@ -49,21 +54,65 @@ private:
         quint32 numberPlusOne; // 0: free
         quint32 hash;
     };
+    // Zeroed by the system page by page as it is first touched: a large
+    // table costs nothing until it is used.
+    struct Table {
+        explicit Table(size_t count = 0)
+            : cells(static_cast<Slot*>(count ? std::calloc(count, sizeof(Slot)) : nullptr),
+                    &std::free),
+              size(count) {
+            if (count && !cells)
+                throw std::bad_alloc();
+        }
+        std::unique_ptr<Slot[], decltype(&std::free)> cells;
+        size_t size = 0;
+    };
+    // The larger table must hold every text of the old one before it grows
+    // again: the old one has twice as many cells as there are inserts until
+    // then.
+    static constexpr size_t kMovesPerInsert = 4;
+
+    bool holdsAt(const Table& table, size_t i, quint32 hash, QAnyStringView text) const {
+        const Slot& slot = table.cells[i];
+        return slot.hash == hash && QAnyStringView::equal(textOf_(slot.numberPlusOne - 1), text);
+    }
+    // The old table is left as it was: a text already moved is found in
+    // either table.
+    bool holds(const Table& table, quint32 hash, QAnyStringView text) const {
+        const size_t mask = table.size - 1;
+        for (size_t i = hash & mask; table.cells[i].numberPlusOne != 0; i = (i + 1) & mask) {
+            if (holdsAt(table, i, hash, text))
+                return true;
+        }
+        return false;
+    }
     void grow() {
-        std::vector<Slot> old(std::max<size_t>(16, 2 * slots_.size()), Slot{0, 0});
-        old.swap(slots_);
-        const size_t mask = slots_.size() - 1;
-        for (const Slot& slot : old) {
+        moveSome(old_.size);
+        old_ = std::move(table_);
+        table_ = Table(std::max<size_t>(16, 2 * old_.size));
+        moved_ = 0;
+    }
+    void moveSome(size_t count) {
+        if (old_.size == 0)
+            return;
+        const size_t end = std::min(old_.size, moved_ + count);
+        const size_t mask = table_.size - 1;
+        for (; moved_ < end; ++moved_) {
+            const Slot slot = old_.cells[moved_];
             if (slot.numberPlusOne == 0)
                 continue;
             size_t i = slot.hash & mask;
-            while (slots_[i].numberPlusOne != 0)
+            while (table_.cells[i].numberPlusOne != 0)
                 i = (i + 1) & mask;
-            slots_[i] = slot;
+            table_.cells[i] = slot;
         }
+        if (moved_ == old_.size)
+            old_ = Table();
     }
 
     TextOf textOf_;
-    std::vector<Slot> slots_;
+    Table table_;
+    Table old_;        // the table before the last growth, while texts are moved from it
+    size_t moved_ = 0; // the cells of old_ moved so far
     size_t used_ = 0;
 };

@@ -5,6 +5,7 @@
 #include "ListContents.h"
 #include "ResultFilters.h"
 #include "ScriptedPlatform.h"
+#include "SeenTexts.h"
 #include "SortKey.h"
 #include "SortKeys.h"
 #include "SortRun.h"
@@ -437,6 +438,23 @@ private slots:
                  QStringList({"a@d", common + "b@d", common + "c@d", common + "c@d"}));
         QCOMPARE(CompareKeys(c.keys, 0, 2), 0);
         QCOMPARE(CompareKeys(c.keys, 0, 1), 1);
+    }
+
+    void seenTextsAnswerAsASetWhileTheyGrow() {
+        // Texts met again before and after growths, while they are being
+        // moved to the larger table and after.
+        QRandomGenerator random(5);
+        QStringList texts;
+        for (int i = 0; i < 30000; ++i)
+            texts << QString::number(random.bounded(12000));
+        const auto textOf = [&texts](quint32 n) { return QAnyStringView(texts[n]); };
+        SeenTexts<decltype(textOf)> seen(textOf);
+        QSet<QString> plain;
+        for (quint32 n = 0; n < quint32(texts.size()); ++n) {
+            const qsizetype before = plain.size();
+            plain.insert(texts[n]);
+            QCOMPARE(seen.insert(n), plain.size() > before);
+        }
     }
 
     void bubbleSortShowsEachComparison_data() {
