@@ -20,10 +20,11 @@ inline quint32 HashText(QAnyStringView text) {
 
 // A set of texts, exact and case-sensitive, that holds each text as the
 // number of something that has it (a key, say): textOf(number) answers the
-// text, which must stay as it is while the set lives. Open addressing:
-// membership costs one hash and, nearly always, one comparison. Growing
-// moves the texts to the larger table a few at each insert, so that no
-// insert takes time in proportion to the set's size.
+// text, which must stay as it is while the set lives; a text is found as the
+// number it was added with. Open addressing: membership costs one hash and,
+// nearly always, one comparison. Growing moves the texts to the larger table
+// a few at each insert, so that no insert takes time in proportion to the
+// set's size.
 template <class TextOf> class SeenTexts {
 public:
     explicit SeenTexts(TextOf textOf) : textOf_(std::move(textOf)) {}
@@ -36,17 +37,21 @@ public:
         moveSome(kMovesPerInsert);
         const QAnyStringView text = textOf_(number);
         const quint32 hash = HashText(text);
+        if (lookup(table_, hash, text) >= 0 || lookup(old_, hash, text) >= 0)
+            return false;
         const size_t mask = table_.size - 1;
         size_t i = hash & mask;
-        for (; table_.cells[i].numberPlusOne != 0; i = (i + 1) & mask) {
-            if (holdsAt(table_, i, hash, text))
-                return false;
-        }
-        if (old_.size > 0 && holds(old_, hash, text))
-            return false;
+        while (table_.cells[i].numberPlusOne != 0)
+            i = (i + 1) & mask;
         table_.cells[i] = {number + 1, hash};
         ++used_;
         return true;
+    }
+    // The number whose text equals `text`, or -1 when there is none.
+    qint64 find(QAnyStringView text) const {
+        const quint32 hash = HashText(text);
+        const qint64 found = lookup(table_, hash, text);
+        return found >= 0 ? found : lookup(old_, hash, text);
     }
 
 private:
@@ -72,19 +77,18 @@ private:
     // then.
     static constexpr size_t kMovesPerInsert = 4;
 
-    bool holdsAt(const Table& table, size_t i, quint32 hash, QAnyStringView text) const {
-        const Slot& slot = table.cells[i];
-        return slot.hash == hash && QAnyStringView::equal(textOf_(slot.numberPlusOne - 1), text);
-    }
     // The old table is left as it was: a text already moved is found in
     // either table.
-    bool holds(const Table& table, quint32 hash, QAnyStringView text) const {
+    qint64 lookup(const Table& table, quint32 hash, QAnyStringView text) const {
+        if (table.size == 0)
+            return -1;
         const size_t mask = table.size - 1;
         for (size_t i = hash & mask; table.cells[i].numberPlusOne != 0; i = (i + 1) & mask) {
-            if (holdsAt(table, i, hash, text))
-                return true;
+            const Slot& slot = table.cells[i];
+            if (slot.hash == hash && QAnyStringView::equal(textOf_(slot.numberPlusOne - 1), text))
+                return qint64(slot.numberPlusOne) - 1;
         }
-        return false;
+        return -1;
     }
     void grow() {
         moveSome(old_.size);

@@ -12,13 +12,9 @@
 
 #include <cmath>
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 namespace {
-struct TextHash {
-    size_t operator()(QAnyStringView text) const noexcept { return HashText(text); }
-};
 
 double percent(qsizetype part, qsizetype whole) {
     return std::floor(double(part) / whole * 100);
@@ -62,7 +58,11 @@ private:
     qsizetype searchYieldedFor_ = -1; // the key whose bucket search held the last real yield
     // Buckets in order of first appearance, found through their own domain text.
     std::vector<std::unique_ptr<clsDomain>> buckets_;
-    std::unordered_map<QAnyStringView, qsizetype, TextHash> bucketOf_;
+    struct BucketDomain {
+        const std::vector<std::unique_ptr<clsDomain>>& buckets;
+        QAnyStringView operator()(quint32 bucket) const { return buckets[bucket]->Domain(); }
+    };
+    SeenTexts<BucketDomain> bucketOf_{BucketDomain{buckets_}};
 };
 
 void TextSort::showCollecting(qsizetype i, QAnyStringView address) {
@@ -147,13 +147,12 @@ void TextSort::yieldBeforeBuckets(qsizetype i, qsizetype examined) {
 
 // Answers how many buckets the search examined.
 qsizetype TextSort::addLimited(QAnyStringView domain, QAnyStringView output, qsizetype i) {
-    const auto found = bucketOf_.find(domain);
-    const bool isFound = found != bucketOf_.end();
-    const qsizetype examined = isFound ? found->second + 1 : qsizetype(buckets_.size());
+    const qint64 found = bucketOf_.find(domain);
+    const qsizetype examined = found >= 0 ? found + 1 : qsizetype(buckets_.size());
     yieldBeforeBuckets(i, examined);
     AddressListModel& results = form_.ListView2;
-    if (isFound) {
-        clsDomain& bucket = *buckets_[size_t(found->second)];
+    if (found >= 0) {
+        clsDomain& bucket = *buckets_[size_t(found)];
         bool add = false;
         report_.run(190, [&] { add = bucket.Count() < limit_.read(form_.text1()); });
         if (add) {
@@ -172,8 +171,7 @@ qsizetype TextSort::addLimited(QAnyStringView domain, QAnyStringView output, qsi
     if (bucket) {
         report_.run(204, [&] {
             buckets_.push_back(std::move(bucket));
-            bucketOf_.emplace(QAnyStringView(buckets_.back()->Domain()),
-                              qsizetype(buckets_.size()) - 1);
+            bucketOf_.insert(quint32(buckets_.size() - 1));
         });
     }
     return examined;

@@ -449,11 +449,12 @@ private slots:
             texts << QString::number(random.bounded(12000));
         const auto textOf = [&texts](quint32 n) { return QAnyStringView(texts[n]); };
         SeenTexts<decltype(textOf)> seen(textOf);
-        QSet<QString> plain;
+        QHash<QString, qint64> first;
         for (quint32 n = 0; n < quint32(texts.size()); ++n) {
-            const qsizetype before = plain.size();
-            plain.insert(texts[n]);
-            QCOMPARE(seen.insert(n), plain.size() > before);
+            const bool isNew = !first.contains(texts[n]);
+            QCOMPARE(seen.find(texts[n]), isNew ? -1 : first[texts[n]]);
+            QCOMPARE(seen.insert(n), isNew);
+            first.insert(texts[n], first.value(texts[n], n));
         }
     }
 
