@@ -731,6 +731,33 @@ private slots:
         QCOMPARE(run.platform.shownBoxes.size(), size_t(1));
     }
 
+    // From before it empties the table until its rows are read back and kept,
+    // a run holds the database: no other window's run can write in between.
+    void aRunHoldsTheDatabaseUntilItsRowsAreKept() {
+        Run run;
+        run.fill({"b@y.com", "a@x.com", "c@x.com"});
+        sqlite3* other = nullptr;
+        QCOMPARE(sqlite3_open(run.database().toUtf8(), &other), SQLITE_OK);
+        auto tryToWrite = [&] {
+            const int code = sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+            if (code == SQLITE_OK)
+                sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+            return code;
+        };
+        QStringList free;
+        QSet<QString> steps;
+        run.platform.onYield = [&](int) {
+            steps << run.form.progressText().left(6);
+            if (tryToWrite() != SQLITE_BUSY)
+                free << run.form.progressText();
+        };
+        QCOMPARE(run.sort(), QStringList({"a@x.com", "c@x.com", "b@y.com"}));
+        QCOMPARE(steps, QSet<QString>({"Step 1", "Step 2", "Step 3"}));
+        QCOMPARE(free, QStringList());
+        QCOMPARE(tryToWrite(), SQLITE_OK);
+        sqlite3_close(other);
+    }
+
     void waitsForAnotherWindowsRun_data() {
         QTest::addColumn<bool>("stopPressed");
         QTest::newRow("the other run ends") << false;

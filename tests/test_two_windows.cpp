@@ -1,0 +1,99 @@
+#include "AddressGenerator.h"
+#include "DatabaseIntegrity.h"
+#include "DatabaseRows.h"
+#include "DriverProgram.h"
+
+#include <QCryptographicHash>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <algorithm>
+
+namespace {
+constexpr int kAddresses = 200000;
+
+// What the database method lists for the generated addresses, without
+// options, as the driver prints it: stored values ordered by their bytes,
+// domain first.
+QString expectedResults(quint64 seed) {
+    std::vector<std::pair<QByteArray, QByteArray>> rows; // (domain, address)
+    DatabaseRow row;
+    for (const QString& address : GenerateAddresses(kAddresses, seed)) {
+        row.fill(address);
+        rows.emplace_back(row.domain().toString().toUtf8(), row.email().toString().toUtf8());
+    }
+    std::sort(rows.begin(), rows.end());
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    for (const auto& [domain, address] : rows) {
+        hash.addData(address);
+        hash.addData("\n");
+    }
+    return QStringLiteral("results %1 %2").arg(rows.size()).arg(hash.result().toHex());
+}
+
+struct Turns {
+    qint64 waitedMs = 0;
+    int whileWaiting = 0;
+    qint64 longestGapMs = 0;
+};
+
+Turns turnsOf(const QStringList& lines) {
+    static const QRegularExpression pattern(
+        "^turns waited=(\\d+) while-waiting=(\\d+) longest-gap=(\\d+)$");
+    const QStringList found = Matching(lines, "turns");
+    const QRegularExpressionMatch match = pattern.match(found.value(0));
+    if (found.size() != 1 || !match.hasMatch())
+        return {-1, -1, -1};
+    return {match.captured(1).toLongLong(), match.captured(2).toInt(),
+            match.captured(3).toLongLong()};
+}
+} // namespace
+
+class TestTwoWindows : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Two windows of one account press Start Sorting together, each on its
+    // own addresses: both list exactly their own, without a box, and the
+    // one that waits for the other keeps getting turns.
+    void twoWindowsSortOneDatabaseAtOnce() {
+        QTemporaryDir home;
+        {
+            DriverProgram first(home.path()); // the data folder and dbData.mdb
+            first.start({});
+            QVERIFY(first.waitFor("done"));
+        }
+        DriverProgram one(home.path()), two(home.path());
+        one.start({"fill:" + QString::number(kAddresses) + ":1", "go", "run", "results"});
+        two.start({"fill:" + QString::number(kAddresses) + ":2", "go", "run", "results"});
+        const QString expectedOne = expectedResults(1), expectedTwo = expectedResults(2);
+        QVERIFY(one.waitFor("ready"));
+        QVERIFY(two.waitFor("ready"));
+        one.send("go");
+        two.send("go");
+        const QStringList linesOne = one.finish(), linesTwo = two.finish();
+
+        QCOMPARE(Matching(linesOne, "box"), QStringList{"box : Done."});
+        QCOMPARE(Matching(linesTwo, "box"), QStringList{"box : Done."});
+        QCOMPARE(Matching(linesOne, "results"), QStringList{expectedOne});
+        QCOMPARE(Matching(linesTwo, "results"), QStringList{expectedTwo});
+        QCOMPARE(DatabaseIntegrity(home.path() + "/data/Quillmere/Ambervale/dbData.mdb"),
+                 QString("ok"));
+
+        const Turns turns[] = {turnsOf(linesOne), turnsOf(linesTwo)};
+        qint64 waited = 0;
+        for (const Turns& t : turns) {
+            QVERIFY(t.waitedMs >= 0);
+            waited = std::max(waited, t.waitedMs);
+            // A turn at least every 100 ms on average, however loaded the machine.
+            QVERIFY2(t.whileWaiting * 100 >= t.waitedMs,
+                     qPrintable(QString("%1 turns in %2 ms").arg(t.whileWaiting).arg(t.waitedMs)));
+            qInfo("waited %lld ms, %d turns meanwhile, longest gap %lld ms", t.waitedMs,
+                  t.whileWaiting, t.longestGapMs);
+        }
+        QVERIFY2(waited > 0, "the runs did not meet");
+    }
+};
+
+QTEST_MAIN(TestTwoWindows)
+#include "test_two_windows.moc"
