@@ -80,6 +80,7 @@ protected:
 
 private:
     void createControls();
+    void orderTabs();
     void connectState();
     void ApplySkin();
     void setBackground(const QColor& colour);
