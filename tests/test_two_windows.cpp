@@ -35,17 +35,18 @@ struct Turns {
     qint64 waitedMs = 0;
     int whileWaiting = 0;
     qint64 longestGapMs = 0;
+    qint64 stopToBoxMs = -1;
 };
 
 Turns turnsOf(const QStringList& lines) {
     static const QRegularExpression pattern(
-        "^turns waited=(\\d+) while-waiting=(\\d+) longest-gap=(\\d+)$");
+        "^turns waited=(\\d+) while-waiting=(\\d+) longest-gap=(\\d+) stop-to-box=(-?\\d+)$");
     const QStringList found = Matching(lines, "turns");
     const QRegularExpressionMatch match = pattern.match(found.value(0));
     if (found.size() != 1 || !match.hasMatch())
-        return {-1, -1, -1};
+        return {-1, -1, -1, -1};
     return {match.captured(1).toLongLong(), match.captured(2).toInt(),
-            match.captured(3).toLongLong()};
+            match.captured(3).toLongLong(), match.captured(4).toLongLong()};
 }
 } // namespace
 
@@ -92,6 +93,30 @@ private slots:
                   t.whileWaiting, t.longestGapMs);
         }
         QVERIFY2(waited > 0, "the runs did not meet");
+    }
+
+    // Stop Sorting pressed in the window that waits for the other's run ends
+    // its run at once, with nothing listed; the other run is not disturbed.
+    void stopWhileWaitingForTheOtherWindow() {
+        QTemporaryDir home;
+        DriverProgram one(home.path()), two(home.path());
+        one.start({"fill:" + QString::number(kAddresses) + ":1", "go", "run", "results"});
+        QVERIFY(one.waitFor("ready"));
+        one.send("go");
+        QVERIFY(one.waitFor("step1")); // it holds the database
+        two.start({"fill:3", "runstop", "results"});
+        const QStringList linesTwo = two.finish(), linesOne = one.finish();
+
+        QCOMPARE(Matching(linesTwo, "box"), QStringList{"box : Done."});
+        QCOMPARE(Matching(linesTwo, "results"),
+                 QStringList{"results 0 " +
+                             QCryptographicHash::hash("", QCryptographicHash::Sha1).toHex()});
+        const Turns turns = turnsOf(linesTwo);
+        QVERIFY2(turns.stopToBoxMs >= 0 && turns.stopToBoxMs < 100,
+                 qPrintable(QString::number(turns.stopToBoxMs)));
+        qInfo("stop press to the run's end: %lld ms", turns.stopToBoxMs);
+        QCOMPARE(Matching(linesOne, "box"), QStringList{"box : Done."});
+        QCOMPARE(Matching(linesOne, "results"), QStringList{expectedResults(1)});
     }
 };
 
