@@ -15,10 +15,10 @@ constexpr int kAddresses = 200000;
 // What the database method lists for the generated addresses, without
 // options, as the driver prints it: stored values ordered by their bytes,
 // domain first.
-QString expectedResults(quint64 seed) {
+QString expectedResults(qint64 count, quint64 seed) {
     std::vector<std::pair<QByteArray, QByteArray>> rows; // (domain, address)
     DatabaseRow row;
-    for (const QString& address : GenerateAddresses(kAddresses, seed)) {
+    for (const QString& address : GenerateAddresses(count, seed)) {
         row.fill(address);
         rows.emplace_back(row.domain().toString().toUtf8(), row.email().toString().toUtf8());
     }
@@ -29,6 +29,13 @@ QString expectedResults(quint64 seed) {
         hash.addData("\n");
     }
     return QStringLiteral("results %1 %2").arg(rows.size()).arg(hash.result().toHex());
+}
+
+// The program's first start in `home` makes the data folder and dbData.mdb.
+bool firstStart(const QString& home) {
+    DriverProgram first(home);
+    first.start({});
+    return first.waitFor("done");
 }
 
 struct Turns {
@@ -59,15 +66,12 @@ private slots:
     // one that waits for the other keeps getting turns.
     void twoWindowsSortOneDatabaseAtOnce() {
         QTemporaryDir home;
-        {
-            DriverProgram first(home.path()); // the data folder and dbData.mdb
-            first.start({});
-            QVERIFY(first.waitFor("done"));
-        }
+        QVERIFY(firstStart(home.path()));
         DriverProgram one(home.path()), two(home.path());
         one.start({"fill:" + QString::number(kAddresses) + ":1", "go", "run", "results"});
         two.start({"fill:" + QString::number(kAddresses) + ":2", "go", "run", "results"});
-        const QString expectedOne = expectedResults(1), expectedTwo = expectedResults(2);
+        const QString expectedOne = expectedResults(kAddresses, 1),
+                      expectedTwo = expectedResults(kAddresses, 2);
         QVERIFY(one.waitFor("ready"));
         QVERIFY(two.waitFor("ready"));
         one.send("go");
@@ -99,12 +103,17 @@ private slots:
     // its run at once, with nothing listed; the other run is not disturbed.
     void stopWhileWaitingForTheOtherWindow() {
         QTemporaryDir home;
+        QVERIFY(firstStart(home.path()));
         DriverProgram one(home.path()), two(home.path());
-        one.start({"fill:" + QString::number(kAddresses) + ":1", "go", "run", "results"});
+        // Long enough a run for the other to press Stop while it waits.
+        const int addresses = kAddresses / 4;
+        one.start({"fill:" + QString::number(addresses) + ":1", "go", "run", "results"});
+        two.start({"fill:3", "go", "runstop", "results"});
         QVERIFY(one.waitFor("ready"));
+        QVERIFY(two.waitFor("ready"));
         one.send("go");
         QVERIFY(one.waitFor("step1")); // it holds the database
-        two.start({"fill:3", "runstop", "results"});
+        two.send("go");
         const QStringList linesTwo = two.finish(), linesOne = one.finish();
 
         QCOMPARE(Matching(linesTwo, "box"), QStringList{"box : Done."});
@@ -116,7 +125,7 @@ private slots:
                  qPrintable(QString::number(turns.stopToBoxMs)));
         qInfo("stop press to the run's end: %lld ms", turns.stopToBoxMs);
         QCOMPARE(Matching(linesOne, "box"), QStringList{"box : Done."});
-        QCOMPARE(Matching(linesOne, "results"), QStringList{expectedResults(1)});
+        QCOMPARE(Matching(linesOne, "results"), QStringList{expectedResults(addresses, 1)});
     }
 };
 
