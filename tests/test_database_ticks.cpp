@@ -121,6 +121,29 @@ private slots:
         QVERIFY(ticks > 1);
         QVERIFY(otherTicks > 0);
     }
+
+    // A commit leaves no journal, whole or retired, even where a program that
+    // was ended left a retired one, and the file is whole.
+    void committedJournalIsRetiredAndDeleted() {
+        QTemporaryDir dir;
+        auto connection = filled(dir, 2000);
+        const QString journal = dir.filePath("dbData.mdb-journal");
+        const QString retired = journal + "-retired";
+        QFile left(retired);
+        QVERIFY(left.open(QIODevice::WriteOnly));
+        left.write("left by a program that was ended");
+        left.close();
+        connection->execute("BEGIN");
+        connection->execute("DELETE FROM tblEmls");
+        QVERIFY(QFile::exists(journal));
+        connection->execute("COMMIT");
+        QVERIFY(!QFile::exists(journal));
+        QTRY_VERIFY(!QFile::exists(retired));
+        QCOMPARE(rowCount(*connection), 0);
+        DatabaseStatement check = connection->prepare("PRAGMA integrity_check");
+        QVERIFY(check.step());
+        QCOMPARE(check.text(0).toString(), QString("ok"));
+    }
 };
 
 QTEST_MAIN(TestDatabaseTicks)
