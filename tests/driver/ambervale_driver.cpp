@@ -8,12 +8,18 @@
 //   go         print "ready" and wait for a line on the standard input
 //   run        press Start Sorting and wait for the run to end; print how long
 //              it waited for another program and the window's turns meanwhile
+//   runstop    the same, pressing Stop Sorting once the run waits for another
+//              program; print also how long from the press to the run's box
+//   database   print the engine's check of dbData.mdb and its number of rows
 //   state      print the options as the window shows them
 //   results    print the number of results and a digest of them
 
 #include "AddressGenerator.h"
+#include "Database.h"
+#include "DatabaseIntegrity.h"
 #include "Form1.h"
 #include "QtPlatform.h"
+#include "WorkingDatabase.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -40,11 +46,17 @@ public:
         QString flat = text;
         flat.replace(u'\r', u' ').replace(u'\n', u' ');
         say(QStringLiteral("box ") + caption + QStringLiteral(": ") + flat);
+        if (stopPressed_.isValid() && stopToBoxMs_ < 0)
+            stopToBoxMs_ = stopPressed_.elapsed();
         return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::No;
     }
 
     // Measures the window's turns from here on, as a run begins.
-    void startRun() {
+    // With a stop button, it is pressed soon after the run begins to wait.
+    void startRun(QAbstractButton* stop = nullptr) {
+        stop_ = stop;
+        stopPressed_ = QElapsedTimer();
+        stopToBoxMs_ = -1;
         sinceTurn_.start();
         waiting_ = QElapsedTimer();
         waitedMs_ = 0;
@@ -60,21 +72,29 @@ public:
     void yieldWhileWaiting() override {
         if (!waiting_.isValid())
             waiting_.start();
+        if (stop_ && !stopPressed_.isValid() && turnsWhileWaiting_ > 0) {
+            // Just after a turn, so that it waits for the next one, as a
+            // press of the user mostly would.
+            QMetaObject::invokeMethod(stop_, &QAbstractButton::click, Qt::QueuedConnection);
+            stopPressed_.start();
+        }
         inWait_ = true;
         QtPlatform::yieldWhileWaiting();
         inWait_ = false;
         waitedMs_ = waiting_.elapsed();
     }
     QString turns() const {
-        return QStringLiteral("turns waited=%1 while-waiting=%2 longest-gap=%3")
+        return QStringLiteral("turns waited=%1 while-waiting=%2 longest-gap=%3 stop-to-box=%4")
             .arg(waitedMs_)
             .arg(turnsWhileWaiting_)
-            .arg(longestGapMs_);
+            .arg(longestGapMs_)
+            .arg(stopToBoxMs_);
     }
 
 private:
-    QElapsedTimer sinceTurn_, waiting_;
-    qint64 waitedMs_ = 0, longestGapMs_ = 0;
+    QAbstractButton* stop_ = nullptr;
+    QElapsedTimer sinceTurn_, waiting_, stopPressed_;
+    qint64 waitedMs_ = 0, longestGapMs_ = 0, stopToBoxMs_ = -1;
     int turnsWhileWaiting_ = 0;
     bool inWait_ = false;
 };
@@ -124,10 +144,19 @@ int main(int argc, char* argv[]) {
             say(QStringLiteral("ready"));
             std::string line;
             std::getline(std::cin, line);
-        } else if (command == QStringLiteral("run")) {
-            platform.startRun();
+        } else if (command == QStringLiteral("run") || command == QStringLiteral("runstop")) {
+            platform.startRun(command == QStringLiteral("runstop") ? form.PushButton17 : nullptr);
             form.PushButton17->click();
             say(platform.turns());
+        } else if (command == QStringLiteral("database")) {
+            const QString path = WorkingDatabasePath(platform);
+            const QString verdict = DatabaseIntegrity(path);
+            DatabaseConnection connection;
+            connection.open(path);
+            DatabaseStatement rows =
+                connection.prepare(QStringLiteral("SELECT count(*) FROM tblEmls"));
+            rows.step();
+            say(QStringLiteral("database %1 rows=%2").arg(verdict).arg(rows.integer(0)));
         } else if (command == QStringLiteral("state")) {
             say(QStringLiteral("state check5=%1 check1=%2 check2=%3 text1=%4 option1=%5")
                     .arg(form.Check5->isChecked())

@@ -24,6 +24,14 @@ public:
     void start(const QStringList& commands) {
         process_.start(QStringLiteral(AMBERVALE_BUILD_DIR "/ambervale_driver"), commands);
     }
+    // Runs a shell script (sh -e) as root of a user and mount namespace of its
+    // own, where it may mount file systems; $DRIVER names the driver.
+    void startIsolated(const QString& script) {
+        QProcessEnvironment env = process_.processEnvironment();
+        env.insert("DRIVER", QStringLiteral(AMBERVALE_BUILD_DIR "/ambervale_driver"));
+        process_.setProcessEnvironment(env);
+        process_.start(QStringLiteral("unshare"), {"-Urm", "sh", "-ec", script});
+    }
     // Reads lines until one equals `line`; false if the program ends or is too slow first.
     bool waitFor(const QString& line) {
         while (true) {
