@@ -1,5 +1,7 @@
 #include "TickingFiles.h"
 
+#include "BackgroundClose.h"
+
 #include <cstdio>
 #include <cstring>
 #include <sqlite3.h>
@@ -176,6 +178,7 @@ sqlite3_vfs* makeLayer(void (*tick)(), bool (*roomToGrow)()) {
         return nullptr;
     tickFunction = tick;
     roomFunction = roomToGrow;
+    CloseTemporaryFilesInBackground(base);
     static sqlite3_vfs layer;
     // Everything but opening and deleting a file is the base layer's, which does not tell
     // its own object from a copy.
