@@ -1,7 +1,10 @@
 #include "ListContents.h"
 #include "ShownList.h"
+#include "ShownText.h"
 
+#include <QAccessible>
 #include <QHeaderView>
+#include <QProxyStyle>
 #include <QScrollBar>
 #include <QtTest>
 
@@ -28,6 +31,17 @@ qint64 heapInUse() {
     return qint64(heap.uordblks + heap.hblkhd); // the small blocks and the mapped large ones
 #endif
 }
+
+// Notes the longest text a row was drawn with.
+struct RecordingStyle : QProxyStyle {
+    mutable qsizetype longest = 0;
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+        if (const auto* row = qstyleoption_cast<const QStyleOptionViewItem*>(option))
+            longest = qMax(longest, row->text.size());
+        QProxyStyle::drawControl(element, option, painter, widget);
+    }
+};
 
 struct Shown : ShownList {
     using ShownList::ShownList;
@@ -262,6 +276,52 @@ private slots:
         QTest::keyClick(&view, Qt::Key_Home);
         QCOMPARE(view.currentIndex().row(), 0);
         QCOMPARE(view.firstVisibleRow(), 0);
+    }
+
+    void aLongEntryIsPaintedFromItsStart_data() {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<int>("scrolled");
+        QTest::newRow("column as set up") << 300 << 0;
+        QTest::newRow("widened and scrolled to its end") << 3000 << 2800;
+    }
+
+    void aLongEntryIsPaintedFromItsStart() {
+        QFETCH(int, column);
+        QFETCH(int, scrolled);
+        // Laying out tens of megabytes on one line takes Qt tens of seconds.
+        const QString entry = QStringLiteral("start@of.the.entry ") + QString(20'000'000, u'x');
+        RecordingStyle style;
+        qsizetype reach = 0;
+        auto painted = [&](const QString& text) {
+            ShownList s(0);
+            s.view.setStyle(&style);
+            s.list.append(text);
+            QCoreApplication::processEvents();
+            s.view.setColumnWidth(0, column);
+            s.view.horizontalScrollBar()->setValue(scrolled);
+            reach = qMin(column, scrolled + s.view.viewport()->width());
+            style.longest = 0;
+            return s.view.viewport()->grab().toImage();
+        };
+        // A start far wider than the column ends in the same ellipsis.
+        const QImage start = painted(entry.first(6000));
+        QElapsedTimer timer;
+        timer.start();
+        const QImage whole = painted(entry);
+        QVERIFY2(timer.elapsed() < 2000, qPrintable(QStringLiteral("%1 ms").arg(timer.elapsed())));
+        QCOMPARE(whole, start);
+        // No more characters laid out than pixels can show them, and an ellipsis.
+        QVERIFY2(style.longest <= reach + 1, qPrintable(QString::number(style.longest)));
+
+        ShownList s(0);
+        s.list.append(entry);
+        QCoreApplication::processEvents();
+        QCOMPARE(s.list.text(0), entry);
+        // Readers, screen readers among them, get the start too.
+        const QString shown = s.list.data(s.list.index(0, 0), Qt::DisplayRole).toString();
+        QCOMPARE(shown, entry.first(kMostShownChars) + u'\u2026');
+        QCOMPARE(QAccessible::queryAccessibleInterface(&s.view)->child(0)->text(QAccessible::Name),
+                 shown);
     }
 
     void appendedBatchesCostNothingPerRow() {
