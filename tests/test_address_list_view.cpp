@@ -1,3 +1,4 @@
+#include "HeapInUse.h"
 #include "ListContents.h"
 #include "ShownList.h"
 #include "ShownText.h"
@@ -8,30 +9,7 @@
 #include <QScrollBar>
 #include <QtTest>
 
-#if defined(__SANITIZE_ADDRESS__)
-#define LIST_VIEW_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define LIST_VIEW_ASAN 1
-#endif
-#endif
-#ifdef LIST_VIEW_ASAN
-#include <sanitizer/allocator_interface.h>
-#else
-#include <malloc.h>
-#endif
-
 namespace {
-// Bytes the heap holds now.
-qint64 heapInUse() {
-#ifdef LIST_VIEW_ASAN
-    return qint64(__sanitizer_get_current_allocated_bytes());
-#else
-    const struct mallinfo2 heap = mallinfo2();
-    return qint64(heap.uordblks + heap.hblkhd); // the small blocks and the mapped large ones
-#endif
-}
-
 // Notes the longest text a row was drawn with.
 struct RecordingStyle : QProxyStyle {
     mutable qsizetype longest = 0;
@@ -344,9 +322,9 @@ private slots:
         for (int batch = 0; batch < kBatches; ++batch) {
             for (int i = 0; i < kBatch; ++i)
                 list.append(NumberedAddress(batch * kBatch + i));
-            const qint64 before = heapInUse();
+            const qint64 before = HeapInUse();
             QCoreApplication::processEvents(); // the announcement and a repaint
-            grown += heapInUse() - before;
+            grown += HeapInUse() - before;
         }
         QCOMPARE(view.model()->rowCount(), kBatches * kBatch);
         QCOMPARE(view.verticalScrollBar()->maximum(), kBatches * kBatch - view.rowsInSight());

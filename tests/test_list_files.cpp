@@ -1,5 +1,6 @@
 #include "AppError.h"
 #include "FormState.h"
+#include "HeapInUse.h"
 #include "ListContents.h"
 #include "ListFile.h"
 #include "LoadListFiles.h"
@@ -40,6 +41,37 @@ QString reportAt(int line) {
 QString withNul(const char* before, const char* after) {
     return QString::fromLatin1(before) + kNul + QString::fromLatin1(after);
 }
+
+// A file of `size` bytes `fill` and then `tail`, made up as it is read. It
+// notes the most the heap held at any read: the reader holds its buffers
+// from one read to the next.
+class MadeUpFile : public QIODevice {
+public:
+    MadeUpFile(char fill, qint64 size, QByteArray tail)
+        : fill_(fill), size_(size), tail_(std::move(tail)) {
+        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    }
+    qint64 size() const override { return size_ + tail_.size(); }
+    qint64 mostHeld = 0;
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override {
+        mostHeld = qMax(mostHeld, HeapInUse());
+        const qint64 at = pos();
+        const qint64 filled = qBound(qint64(0), size_ - at, maxSize);
+        memset(data, fill_, size_t(filled));
+        const QByteArrayView rest = QByteArrayView(tail_).sliced(at + filled - size_);
+        const qint64 tailed = qMin(maxSize - filled, rest.size());
+        memcpy(data + filled, rest.data(), size_t(tailed));
+        return filled + tailed;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    char fill_;
+    qint64 size_;
+    QByteArray tail_;
+};
 } // namespace
 
 class TestListFiles : public QObject {
@@ -126,6 +158,36 @@ private slots:
         QCOMPARE(loaded.size(), line.size());
         QCOMPARE(loaded.indexOf(u'@'), 25'000'000);
         QVERIFY(loaded.startsWith(u"aaa") && loaded.endsWith(u"bbb"));
+    }
+
+    void aLongLineIsHeldOnlyWhenItIsAdmitted_data() {
+        QTest::addColumn<char>("fill");
+        QTest::addColumn<qint64>("size");
+        QTest::addColumn<QByteArray>("tail");
+        QTest::addColumn<QStringList>("expected");
+        const qint64 mb = qint64(1) << 20;
+        QTest::newRow("NUL bytes without an at sign")
+            << '\0' << 128 * mb << QByteArray("\r\nlast@line") << QStringList{"last@line"};
+        QTest::newRow("at sign at the end")
+            << 'a' << 16 * mb << QByteArray("@x\r\n")
+            << QStringList{QString(16 * mb, u'a') + QStringLiteral("@x")};
+    }
+
+    void aLongLineIsHeldOnlyWhenItIsAdmitted() {
+        QFETCH(char, fill);
+        QFETCH(qint64, size);
+        QFETCH(QByteArray, tail);
+        QFETCH(QStringList, expected);
+        AddressListModel list(QStringLiteral(" Email(s)"));
+        MadeUpFile file(fill, size, tail);
+        const qint64 before = HeapInUse();
+        AppendListText(file, list);
+        QCOMPARE(Entries(list), expected);
+        // A few blocks for reading, and a small multiple of what is kept.
+        const qint64 kept = list.memoryUsed();
+        const qint64 held = file.mostHeld - before;
+        QVERIFY2(held < 8 * kListBlockBytes + 5 * kept,
+                 qPrintable(QStringLiteral("%1 bytes held, %2 kept").arg(held).arg(kept)));
     }
 
     void missingFileShowsFileNotFound() {
