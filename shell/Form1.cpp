@@ -8,9 +8,11 @@
 #include "ErrorReport.h"
 #include "HandCursor.h"
 #include "ListCommands.h"
+#include "ListFileDrop.h"
 #include "LoadListFiles.h"
 #include "ODBCProvider.h"
 #include "Platform.h"
+#include "ProgramIcon.h"
 #include "ProgressBarView.h"
 #include "ResultFilters.h"
 #include "SampleEmails.h"
@@ -105,6 +107,7 @@ void Form1::createControls() {
                      twips(120, 120, 7800, 1815), state_.ListView1);
     ListView2 = list(QStringLiteral("ListView2"), QStringLiteral("Results"),
                      twips(8040, 630, 7800, 2805), state_.ListView2);
+    new ListFileDrop(ListView1->viewport(), state_, platform_);
 
     auto button = [this](const QString& name, const QString& caption, QRect geometry) {
         auto* control = place<QPushButton>(this, name, caption, geometry);
@@ -285,7 +288,7 @@ void Form1::Form_Load() {
     report.run(100, [&] { ApplySkin(); });
     report.run(102, [&] {
         setWindowTitle(kProductName);
-        setWindowIcon(QIcon(QStringLiteral(":/ambervale.png")));
+        setWindowIcon(ProgramIcon());
         platform_.setApplicationTitle(SetApplicationTitle(kProductName));
     });
     const QString handFile = platform_.programFolder() + QStringLiteral("/HAND-M.CUR");
