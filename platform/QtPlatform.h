@@ -28,7 +28,8 @@ public:
     qsizetype firstYieldDue(qsizetype points) override;
 
     static PlatformLocations defaultLocations();
-    // "Text Files (*.txt)|*.txt|All Files (*.*)|*.*|" in Qt's own filter syntax.
+    // "Text Files (*.txt)|*.txt|All Files (*.*)|*.*|" in Qt's own filter syntax:
+    // each label followed by the patterns Qt matches, in brackets.
     static QString qtFilter(const QString& filter);
 
 protected:

@@ -6,6 +6,7 @@
 #include "ClipboardExport.h"
 #include "DataFolder.h"
 #include "ErrorReport.h"
+#include "FocusRing.h"
 #include "HandCursor.h"
 #include "ListCommands.h"
 #include "ListFileDrop.h"
@@ -18,6 +19,7 @@
 #include "SampleEmails.h"
 #include "SpreadsheetExport.h"
 #include "TextFileExport.h"
+#include "WindowLook.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -25,10 +27,12 @@
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QIODevice>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <utility>
 
 namespace {
 constexpr int kTwipsPerPixel = 15;
@@ -42,9 +46,9 @@ QRect twips(int left, int top, int width, int height) {
 
 template <class Control>
 Control* place(QWidget* parent, const QString& name, const QString& caption, QRect geometry) {
+    // Readers name the control by its caption, also when the caption changes.
     auto* control = new Control(caption, parent);
     control->setObjectName(name);
-    control->setAccessibleName(caption);
     control->setGeometry(geometry);
     return control;
 }
@@ -74,9 +78,23 @@ Form1::Form1(Platform& platform, QWidget* parent) : QWidget(parent), platform_(p
     setFont(arialBold(9));
     setFixedSize(15960 / kTwipsPerPixel, 5625 / kTwipsPerPixel);
     createControls();
+    orderTabs();
+    new FocusRing(this);
+    // Its texts are drawn dark on its white whatever the desktop's style.
+    ApplyWindowLook(this);
     connectState();
     // Frames, check boxes and option buttons draw no background of their own: they show this one.
     setBackground(Qt::white);
+}
+
+// Left column top to bottom, then the right one; within a row left to right.
+void Form1::orderTabs() {
+    QWidget* const chain[] = {ListView1,   PushButton6,  PushButton3,  PushButton1, PushButton7,
+                              Check5,      Check1,       Check2,       Text1,       Option1,
+                              Option2,     PushButton17, ListView2,    PushButton4, PushButton13,
+                              PushButton5, PushButton2,  PushButton22, PushButton23};
+    for (size_t i = 1; i < std::size(chain); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
 }
 
 void Form1::createControls() {
@@ -112,6 +130,7 @@ void Form1::createControls() {
     auto button = [this](const QString& name, const QString& caption, QRect geometry) {
         auto* control = place<QPushButton>(this, name, caption, geometry);
         control->setFont(arialBold(11.25));
+        control->setAutoDefault(true); // Enter presses the focused button, as Space does
         control->setMouseTracking(true);
         control->installEventFilter(this);
         return control;
@@ -175,7 +194,6 @@ void Form1::createControls() {
 
     ProgressBar1 = new ProgressBarView(this);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-    ProgressBar1->setAccessibleName(QStringLiteral("Progress"));
     ProgressBar1->setGeometry(twips(8040, 5070, 7800, 405));
     ProgressBar1->show(state_.progressValue(), state_.progressText());
     showOptions();
@@ -195,7 +213,12 @@ void Form1::connectState() {
     connect(PushButton6, &QPushButton::clicked, this, &Form1::PushButton6_Click);
     connect(PushButton7, &QPushButton::clicked, this, &Form1::PushButton7_Click);
     connect(PushButton17, &QPushButton::clicked, this, &Form1::PushButton17_Click);
-    connect(&state_, &FormState::text1FocusRequested, Text1, [this] { Text1->setFocus(); });
+    // Put back by the sort button's refusal of the limit, which answers a leave of the box
+    // whose own check is still waiting: one press, one message.
+    connect(&state_, &FormState::text1FocusRequested, Text1, [this] {
+        text1LeaveUnchecked_ = false;
+        Text1->setFocus();
+    });
 
     connect(PushButton4, &QPushButton::clicked, this, &Form1::PushButton4_Click);
     connect(PushButton5, &QPushButton::clicked, this, &Form1::PushButton5_Click);
@@ -264,6 +287,8 @@ void Form1::showMousePointer() {
         unsetCursor();
         break;
     }
+    // The limit box's own text pointer would show through the hourglass.
+    Text1->setCursor(state_.isBusy() ? Qt::WaitCursor : Qt::IBeamCursor);
 }
 
 void Form1::setBackground(const QColor& colour) {
@@ -295,7 +320,7 @@ void Form1::Form_Load() {
     bool hasHand = false;
     report.run(104, [&] { hasHand = platform_.fileExists(handFile); });
     if (hasHand)
-        report.run(106, [&] { handCursor_ = LoadCursorFile(handFile); });
+        report.run(106, [&] { handCursor_ = LoadCursorFile(*platform_.openForReading(handFile)); });
     report.run(128, [&] {
         ListView1->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Interactive);
     });
@@ -383,11 +408,17 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
         // Focus going to another control, not the window losing activation to a box or
         // another program. The check runs once the focus has moved, so it can move it back.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            text1LeaveUnchecked_ = true;
             QMetaObject::invokeMethod(
-                this, [this] { userChange(platform_, [this] { Text1_LostFocus(); }); },
+                this,
+                [this] {
+                    if (std::exchange(text1LeaveUnchecked_, false))
+                        userChange(platform_, [this] { Text1_LostFocus(); });
+                },
                 Qt::QueuedConnection);
-    } else if (type == QEvent::MouseMove) {
+        }
+    } else if (type == QEvent::MouseMove && watched != Text1) {
         // A move that a child ignored reaches its parent too; only the control under the mouse
         // counts.
         auto* widget = static_cast<QWidget*>(watched);
@@ -403,7 +434,8 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
                            watched == ListView1 ? state_.ListView1 : state_.ListView2);
             return true;
         }
-    } else if (type == QEvent::MouseButtonDblClick) {
+    } else if (type == QEvent::MouseButtonDblClick &&
+               static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         if (watched == ListView1->viewport() || watched == ListView2->viewport()) {
             const bool input = watched == ListView1->viewport();
             removeSelected(input ? ListView1 : ListView2,

@@ -80,6 +80,7 @@ protected:
 
 private:
     void createControls();
+    void orderTabs();
     void connectState();
     void ApplySkin();
     void setBackground(const QColor& colour);
@@ -95,4 +96,5 @@ private:
     SortRun sortRun_{state_, platform_};
     std::optional<QCursor> handCursor_;
     bool skinned_ = false;
+    bool text1LeaveUnchecked_ = false; // the limit box lost the focus; its check is queued
 };

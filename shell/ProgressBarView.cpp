@@ -1,5 +1,6 @@
 #include "ProgressBarView.h"
 
+#include "ProgressBarAccessible.h"
 #include "ShownText.h"
 
 #include <algorithm>
@@ -9,6 +10,7 @@ ProgressBarView::ProgressBarView(QWidget* parent) : QProgressBar(parent) {
     setRange(0, 100);
     setTextVisible(true);
     setAlignment(Qt::AlignCenter);
+    ProgressBarAccessible::install();
 }
 
 void ProgressBarView::show(double value, const QString& text) {
@@ -19,5 +21,15 @@ void ProgressBarView::show(double value, const QString& text) {
     if (shown != text_) {
         text_ = std::move(shown);
         update();
+    }
+}
+
+// The text changes with every address during a run: readers hear of the texts
+// that reach the screen, not of each one set. Asked, they get the current one.
+void ProgressBarView::paintEvent(QPaintEvent* event) {
+    QProgressBar::paintEvent(event);
+    if (toldReaders_ != text_) {
+        toldReaders_ = text_;
+        ProgressBarAccessible::textChanged(this);
     }
 }
