@@ -4,6 +4,7 @@
 #include "ListContents.h"
 #include "ListFile.h"
 #include "LoadListFiles.h"
+#include "PeakMemory.h"
 #include "ShortReadDevice.h"
 #include "TestWindow.h"
 
@@ -188,6 +189,26 @@ private slots:
         const qint64 held = file.mostHeld - before;
         QVERIFY2(held < 8 * kListBlockBytes + 5 * kept,
                  qPrintable(QStringLiteral("%1 bytes held, %2 kept").arg(held).arg(kept)));
+    }
+
+    void aFileOfNulBytesWithoutLineEndsIsReadInLittleMemory() {
+        // An address line, then half a gigabyte of NUL bytes and no line end:
+        // a hole in a sparse file, so nothing is written to the disk.
+        TestWindow t;
+        const QString path = t.writeFile("nul.txt", "kept@first\r\n");
+        QVERIFY(QFile::resize(path, qint64(512) << 20));
+        AddressListModel list(QStringLiteral(" Email(s)"));
+        QVERIFY(ResetPeakMemory());
+        const qint64 before = CurrentMemory();
+        QElapsedTimer timer;
+        timer.start();
+        LoadListFile(list, t.platform, path);
+        const qint64 ms = timer.elapsed();
+        // The process's own high-water mark: a few blocks, not the file.
+        const qint64 grown = PeakMemory() - before;
+        qInfo("512 MB of NUL bytes read in %lld ms, peak %lld bytes over the start", ms, grown);
+        QCOMPARE(Entries(list), QStringList{"kept@first"});
+        QVERIFY(grown < 16 * kListBlockBytes);
     }
 
     void missingFileShowsFileNotFound() {
