@@ -93,6 +93,8 @@ void AppendListText(QIODevice& device, AddressListModel& list, qsizetype blockBy
                                                          QStringConverter::Flag::ConvertInitialBom);
     QString chars;
     auto appendDecoded = [&](QByteArrayView run) {
+        if (!run.contains('@')) // nothing in it is admitted: no need to decode it
+            return;
         chars.resize(decoder.requiredSpace(run.size()));
         const QChar* end = decoder.appendToBuffer(chars.data(), run);
         appendAdmittedPieces(QStringView(chars.constData(), end), list);
