@@ -1,5 +1,7 @@
 #include "AddressListModel.h"
 
+#include "ShownText.h"
+
 #include <QMetaObject>
 #include <limits>
 
@@ -54,7 +56,8 @@ int AddressListModel::rowCount(const QModelIndex& parent) const {
 QVariant AddressListModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= announced_)
         return {};
-    return store_.text(index.row());
+    // What a row shows or reads out; the entry itself is text() and at().
+    return ShownStart(store_.at(index.row()));
 }
 
 QVariant AddressListModel::headerData(int section, Qt::Orientation orientation, int role) const {

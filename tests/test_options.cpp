@@ -225,6 +225,8 @@ private slots:
                                  << "-1" << false << true;
         QTest::newRow("fraction") << "2.5"
                                   << "0" << true << false;
+        QTest::newRow("too small for a double") << "1e-999"
+                                                << "1" << false << true;
     }
 
     void storedMethodIsReadAsTrueFalseOrNumber() {
