@@ -16,8 +16,8 @@ AddressListModel::AddressListModel(QString header, QObject* parent)
 void AddressListModel::append(QAnyStringView text) {
     store_.append(text);
     if (!announcePosted_) {
-        announcePosted_ = true;
         QMetaObject::invokeMethod(this, &AddressListModel::announceAppends, Qt::QueuedConnection);
+        announcePosted_ = true;
     }
 }
 

@@ -18,3 +18,14 @@ private:
     QString description_;
     int number_;
 };
+
+// A write that found no room, in the platform's words, whatever was writing:
+// the database engine, a text file, a workbook.
+inline AppError DiskFullError() {
+    return AppError(QStringLiteral("Disk full"), 61);
+}
+
+// An allocation that failed, in the platform's words, whatever was growing.
+inline AppError OutOfMemoryError() {
+    return AppError(QStringLiteral("Out of memory"), 7);
+}

@@ -49,6 +49,8 @@ template <class Call> int engineCall(DatabaseTicks* ticks, Call&& call) {
 }
 
 [[noreturn]] void fail(sqlite3* db, int code) {
+    if ((code & 0xff) == SQLITE_NOMEM)
+        throw OutOfMemoryError();
     const char* message = db ? sqlite3_errmsg(db) : sqlite3_errstr(code);
     throw AppError(QString::fromUtf8(message), db ? sqlite3_extended_errcode(db) : code);
 }
