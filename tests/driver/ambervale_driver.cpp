@@ -1,25 +1,52 @@
 // The real window on the real platform, driven by the commands on its command
-// line, for tests that end the process at chosen moments. Boxes are printed
-// instead of shown; progress prints "step1" and "step3" once each.
+// line, for tests that end the process at chosen moments or run it short of
+// memory or disk. Boxes are printed instead of shown; dialogs and input boxes
+// take the answers the commands give; progress prints "step1" and "step3"
+// once each.
 //
-//   fill:N   add N generated addresses to the input list
-//   check5   click the unique-addresses box
-//   text1:T  type T into the per-domain box
-//   run      press Start Sorting and wait for the run to end
-//   state    print the options as the window shows them
-//   results  print the number of results and a digest of them
+//   fill:N         add N generated addresses to the input list
+//   check5         click the unique-addresses box
+//   text1:T        type T into the per-domain box
+//   option1        click the database method; option2 the text method
+//   run            press Start Sorting and wait for the run to end
+//   close-in:T     close the window the moment the bar first shows a text
+//                  starting with T (prints "closing in" and the bar's text)
+//   load:PATH      load the list file PATH through the load button
+//   filter:T       remove the results containing T; filter-not:T those not containing it
+//   save:PATH      save the results as a text file named PATH
+//   copy           copy the results to the clipboard
+//   xlsx           save the results as a workbook (in TMPDIR; no program opens it)
+//   state          print the options as the window shows them
+//   results        print the number of results and a digest of them
+//   lists          print the number of entries and a digest of each list
+//   limit:MB       limit the address space to what is in use now and MB more
+//   limit:off      lift that limit
+//   tmpdir:PATH    the temporary folder from now on
+//   small-disk:PATH:KB  a file system of KB kibibytes at the folder PATH, seen by
+//                  this process only (prints "no small disk" when it cannot have one)
+//   file:PATH      print the size and a digest of a file
+//   folder:PATH    print the names in a folder
 
 #include "AddressGenerator.h"
 #include "Form1.h"
+#include "OfficeSpreadsheet.h"
 #include "QtPlatform.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <deque>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
 
 namespace {
 void say(const QString& line) {
@@ -36,6 +63,28 @@ public:
         say(QStringLiteral("box ") + caption + QStringLiteral(": ") + flat);
         return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::No;
     }
+    QString inputBox(const QString&) override { return take(); }
+    QString openFileDialog(const FileDialogRequest&) override { return take(); }
+    QString saveFileDialog(const FileDialogRequest&) override { return take(); }
+    // The workbook is written as for the spreadsheet program, which is not started.
+    std::unique_ptr<Spreadsheet> createSpreadsheet() override {
+        return std::make_unique<OfficeSpreadsheet>(QStringLiteral("true"));
+    }
+    void endProgram() override {
+        say(QStringLiteral("ended"));
+        QtPlatform::endProgram();
+    }
+
+    std::deque<QString> answers; // for the next dialog or input box
+
+private:
+    QString take() {
+        if (answers.empty())
+            return {};
+        QString answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
 };
 
 QString digest(const AddressListModel& list) {
@@ -46,6 +95,44 @@ QString digest(const AddressListModel& list) {
     }
     return QString::fromLatin1(hash.result().toHex());
 }
+
+QString listState(const AddressListModel& list) {
+    return QString::number(list.count()) + u' ' + digest(list);
+}
+
+// The bytes of address space the process has mapped.
+rlim_t addressSpaceInUse() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    status.open(QIODevice::ReadOnly);
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmSize:"))
+            return rlim_t(line.mid(7).trimmed().split(' ').front().toULongLong()) * 1024;
+    return 0;
+}
+
+void limitAddressSpace(const QString& megabytes) {
+    rlimit limit{RLIM_INFINITY, RLIM_INFINITY};
+    if (megabytes != QStringLiteral("off"))
+        limit.rlim_cur = addressSpaceInUse() + rlim_t(megabytes.toULongLong()) * 1024 * 1024;
+    setrlimit(RLIMIT_AS, &limit);
+}
+
+bool mountSmallDisk(const QString& folder, const QString& kibibytes) {
+    const QByteArray path = QFile::encodeName(folder);
+    const QByteArray size = "size=" + kibibytes.toLatin1() + 'k';
+    return unshare(CLONE_NEWNS) == 0 &&
+           mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+           mount("tmpfs", path.constData(), "tmpfs", 0, size.constData()) == 0;
+}
+
+QString fileState(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("none");
+    const QByteArray bytes = file.readAll();
+    return QString::number(bytes.size()) + u' ' +
+           QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex());
+}
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -55,6 +142,7 @@ int main(int argc, char* argv[]) {
     platform.setMainWindow(&form);
     FormState& state = form.state();
     bool step1 = false, step3 = false;
+    QString closeIn; // the start of the bar text at which the window is closed
     QObject::connect(&state, &FormState::progressChanged, [&] {
         const QString text = state.progressText();
         if (!step1 && text.startsWith(QStringLiteral("Step 1"))) {
@@ -64,21 +152,48 @@ int main(int argc, char* argv[]) {
             step3 = true;
             say(QStringLiteral("step3"));
         }
+        if (!closeIn.isEmpty() && text.startsWith(closeIn)) {
+            say(QStringLiteral("closing in ") + text);
+            form.close();
+        }
     });
     form.Form_Load();
     say(QStringLiteral("loaded"));
 
+    auto press = [&](QPushButton* button, const QString& answer) {
+        platform.answers.push_back(answer);
+        button->click();
+    };
     const QStringList commands = app.arguments().mid(1);
     for (const QString& command : commands) {
+        const QString argument = command.section(u':', 1);
         if (command.startsWith(QStringLiteral("fill:"))) {
-            for (const QString& address : GenerateAddresses(command.mid(5).toLongLong()))
+            for (const QString& address : GenerateAddresses(argument.toLongLong()))
                 state.ListView1.append(address);
         } else if (command == QStringLiteral("check5")) {
             form.Check5->click();
         } else if (command.startsWith(QStringLiteral("text1:"))) {
-            form.Text1->setText(command.mid(6));
+            form.Text1->setText(argument);
+        } else if (command == QStringLiteral("option1")) {
+            form.Option1->click();
+        } else if (command == QStringLiteral("option2")) {
+            form.Option2->click();
         } else if (command == QStringLiteral("run")) {
             form.PushButton17->click();
+        } else if (command.startsWith(QStringLiteral("close-in:"))) {
+            closeIn = argument;
+        } else if (command.startsWith(QStringLiteral("load:"))) {
+            press(form.PushButton3, argument);
+        } else if (command.startsWith(QStringLiteral("filter:"))) {
+            press(form.PushButton22, argument);
+        } else if (command.startsWith(QStringLiteral("filter-not:"))) {
+            press(form.PushButton23, argument);
+        } else if (command.startsWith(QStringLiteral("save:"))) {
+            press(form.PushButton4, argument);
+        } else if (command == QStringLiteral("copy")) {
+            form.PushButton5->click();
+        } else if (command == QStringLiteral("xlsx")) {
+            form.PushButton13->click();
         } else if (command == QStringLiteral("state")) {
             say(QStringLiteral("state check5=%1 check1=%2 check2=%3 text1=%4 option1=%5")
                     .arg(form.Check5->isChecked())
@@ -90,6 +205,24 @@ int main(int argc, char* argv[]) {
             say(QStringLiteral("results %1 %2")
                     .arg(state.ListView2.count())
                     .arg(digest(state.ListView2)));
+        } else if (command == QStringLiteral("lists")) {
+            say(QStringLiteral("lists ") + listState(state.ListView1) + u' ' +
+                listState(state.ListView2));
+        } else if (command.startsWith(QStringLiteral("limit:"))) {
+            limitAddressSpace(argument);
+        } else if (command.startsWith(QStringLiteral("tmpdir:"))) {
+            qputenv("TMPDIR", QFile::encodeName(argument));
+        } else if (command.startsWith(QStringLiteral("small-disk:"))) {
+            if (!mountSmallDisk(argument.section(u':', 0, 0), argument.section(u':', 1)))
+                say(QStringLiteral("no small disk: ") +
+                    QString::fromLocal8Bit(std::strerror(errno)));
+        } else if (command.startsWith(QStringLiteral("file:"))) {
+            say(QStringLiteral("file ") + fileState(argument));
+        } else if (command.startsWith(QStringLiteral("folder:"))) {
+            say(QStringLiteral("folder ") +
+                QDir(argument)
+                    .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System)
+                    .join(u' '));
         } else {
             say(QStringLiteral("unknown command ") + command);
             return 2;
