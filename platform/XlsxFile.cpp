@@ -6,6 +6,8 @@
 #include <QFile>
 #include <algorithm>
 #include <cerrno>
+#include <memory>
+#include <new>
 #include <utility>
 #include <xlsxwriter.h>
 
@@ -94,9 +96,17 @@ QByteArray cellText(const QString& text) {
     return escaped.toUtf8();
 }
 
+// The library crashes, instead of failing, when memory runs out while it makes
+// a workbook or a worksheet: it starts only with room for both to spare.
+void requireRoomToStart() {
+    constexpr std::size_t kRoom = 4 << 20;
+    if (!std::unique_ptr<char[]>(new (std::nothrow) char[kRoom]))
+        throw OutOfMemoryError();
+}
 } // namespace
 
 void WriteXlsx(const SheetCells& sheet, const QString& path) {
+    requireRoomToStart();
     Workbook workbook(path);
     lxw_worksheet* worksheet = workbook_add_worksheet(workbook.get(), nullptr);
     if (!worksheet)

@@ -59,8 +59,11 @@ void SaveResultsAsExcelFile(FormState& form, Platform& platform) {
                 (row > SheetCells::kRows || report.ranOutOfMemory()))
                 break;
         }
-        report.run(114, [&] { sheet.autoFitAllColumns(); });
-        report.run(116, [&] { workbook->show(); });
+        // A workbook holding part of the results would pass for all of them.
+        if (!report.ranOutOfMemory()) {
+            report.run(114, [&] { sheet.autoFitAllColumns(); });
+            report.run(116, [&] { workbook->show(); });
+        }
     }
     report.run(118, [&] { form.setMousePointer(MousePointer::Default); });
 }
