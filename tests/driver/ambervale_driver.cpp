@@ -19,6 +19,7 @@
 //   state          print the options as the window shows them
 //   results        print the number of results and a digest of them
 //   lists          print the number of entries and a digest of each list
+//   lists:N        the same with a digest of the first N entries only
 //   limit:MB       limit the address space to what is in use now and MB more
 //   limit:off      lift that limit
 //   tmpdir:PATH    the temporary folder from now on
@@ -87,17 +88,20 @@ private:
     }
 };
 
-QString digest(const AddressListModel& list) {
+// Of the first `count` entries, or of all when there are fewer.
+QString digest(const AddressListModel& list, qsizetype count = -1) {
     QCryptographicHash hash(QCryptographicHash::Sha1);
-    for (qsizetype i = 0; i < list.count(); ++i) {
+    if (count < 0 || count > list.count())
+        count = list.count();
+    for (qsizetype i = 0; i < count; ++i) {
         hash.addData(list.text(i).toUtf8());
         hash.addData("\n");
     }
     return QString::fromLatin1(hash.result().toHex());
 }
 
-QString listState(const AddressListModel& list) {
-    return QString::number(list.count()) + u' ' + digest(list);
+QString listState(const AddressListModel& list, qsizetype count) {
+    return QString::number(list.count()) + u' ' + digest(list, count);
 }
 
 // The bytes of address space the process has mapped.
@@ -205,9 +209,11 @@ int main(int argc, char* argv[]) {
             say(QStringLiteral("results %1 %2")
                     .arg(state.ListView2.count())
                     .arg(digest(state.ListView2)));
-        } else if (command == QStringLiteral("lists")) {
-            say(QStringLiteral("lists ") + listState(state.ListView1) + u' ' +
-                listState(state.ListView2));
+        } else if (command == QStringLiteral("lists") ||
+                   command.startsWith(QStringLiteral("lists:"))) {
+            const qsizetype count = argument.isEmpty() ? -1 : argument.toLongLong();
+            say(QStringLiteral("lists ") + listState(state.ListView1, count) + u' ' +
+                listState(state.ListView2, count));
         } else if (command.startsWith(QStringLiteral("limit:"))) {
             limitAddressSpace(argument);
         } else if (command.startsWith(QStringLiteral("tmpdir:"))) {
