@@ -62,3 +62,12 @@ QVariant AddressListModel::headerData(int section, Qt::Orientation orientation, 
         return header_;
     return {};
 }
+
+void AddressListModel::truncate(qsizetype count) {
+    beginResetModel();
+    const auto reset = qScopeGuard([this] {
+        announced_ = store_.count();
+        endResetModel();
+    });
+    store_.truncate(count);
+}

@@ -51,6 +51,10 @@ public:
     template <class Keep> qsizetype retainIf(Keep&& keep) {
         return compact(0, [&](qsizetype, QAnyStringView text) { return keep(text); });
     }
+    // Keeps the first `count` entries.
+    void truncate(qsizetype count) {
+        compact(count, [](qsizetype, QAnyStringView) { return false; });
+    }
     // Room for this many entries, of this many characters in all when they
     // fit in one byte each; wider ones make the buffer grow on its own.
     void reserve(qsizetype entries, qsizetype chars);
