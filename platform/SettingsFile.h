@@ -7,9 +7,10 @@
 // The settings file of application "Quillmere", section "Ambervale", as the
 // store of text values the program keeps its options in. It copes with a
 // file it did not write: values of another kind than text read as never
-// written, and anything other than a regular file in its place (a folder, a
-// pipe, a device) is never read and is set aside under a new name beside it
-// at the next write, which then makes a fresh file.
+// written; anything other than a regular file in its place (a folder, a
+// pipe, a device) or a file of many megabytes is never read. Such a thing,
+// or a file that cannot be read as settings, is set aside under a new name
+// beside it at the next write, which then makes a fresh file.
 class SettingsFile {
 public:
     explicit SettingsFile(QString path) : path_(std::move(path)) {}
@@ -20,6 +21,7 @@ public:
 
 private:
     QSettings* open();
+    QSettings::Status store(const QString& key, const QString& value);
     void setAside();
 
     QString path_;
