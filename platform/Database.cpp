@@ -3,35 +3,62 @@
 #include "AppError.h"
 #include "TickingFiles.h"
 
+#include <algorithm>
 #include <exception>
 #include <sqlite3.h>
 #include <type_traits>
 #include <utility>
 
 struct DatabaseTicks {
+    explicit DatabaseTicks(DatabaseConnection& owner) : owner(owner) {}
+
+    // Runs the tick or the wait unless one of them is running already; what
+    // it throws is kept for the end of the engine call.
+    void call(const std::function<void()>& function) {
+        if (!function || inside || failure)
+            return;
+        inside = true;
+        try {
+            function();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        inside = false;
+    }
+    bool roomToGrow() { return owner.roomToGrow(); }
+
+    DatabaseConnection& owner;
     std::function<void()> tick;
-    std::exception_ptr failure; // of the tick, thrown again when the engine returns
+    std::function<void()> wait;
+    std::exception_ptr failure; // of the tick or wait, thrown again when the engine returns
     bool inside = false;
 };
 
 namespace {
 constexpr int kInstructionsPerTick = 1000;
+constexpr int kLongestSleepMs = 8; // between two looks at a busy database
 
 // The ticks of the connection whose engine call is in progress. There is one
 // thread; a tick may start calls of other connections, which stack.
 DatabaseTicks* running = nullptr;
 
 void tickNow() {
-    DatabaseTicks* const ticks = running;
-    if (!ticks || !ticks->tick || ticks->inside || ticks->failure)
-        return;
-    ticks->inside = true;
-    try {
-        ticks->tick();
-    } catch (...) {
-        ticks->failure = std::current_exception();
-    }
-    ticks->inside = false;
+    if (running)
+        running->call(running->tick);
+}
+
+bool roomToGrowNow() {
+    return !running || running->roomToGrow();
+}
+
+// Non-zero tries the lock again.
+int onBusy(void* data, int attempts) {
+    auto* ticks = static_cast<DatabaseTicks*>(data);
+    if (!ticks->wait || ticks->inside || ticks->failure)
+        return 0;
+    sqlite3_sleep(std::min(attempts + 1, kLongestSleepMs));
+    ticks->call(ticks->wait);
+    return ticks->failure ? 0 : 1;
 }
 
 int onProgress(void*) {
@@ -49,10 +76,15 @@ template <class Call> int engineCall(DatabaseTicks* ticks, Call&& call) {
 }
 
 [[noreturn]] void fail(sqlite3* db, int code) {
-    if ((code & 0xff) == SQLITE_NOMEM)
-        throw OutOfMemoryError();
+    const int extended = db ? sqlite3_extended_errcode(db) : code;
+    // Memory and room on disk are named in the platform's words.
+    const int primary = extended & 0xff;
+    if (primary == SQLITE_NOMEM || primary == SQLITE_FULL) {
+        const AppError named = primary == SQLITE_NOMEM ? OutOfMemoryError() : DiskFullError();
+        throw DatabaseError(named.description(), named.number(), extended);
+    }
     const char* message = db ? sqlite3_errmsg(db) : sqlite3_errstr(code);
-    throw AppError(QString::fromUtf8(message), db ? sqlite3_extended_errcode(db) : code);
+    throw DatabaseError(QString::fromUtf8(message), extended, extended);
 }
 
 void check(sqlite3* db, int code) {
@@ -60,6 +92,22 @@ void check(sqlite3* db, int code) {
         fail(db, code);
 }
 } // namespace
+
+bool DatabaseError::damaged() const {
+    return (code_ & 0xff) == SQLITE_NOTADB || (code_ & 0xff) == SQLITE_CORRUPT;
+}
+
+bool DatabaseError::cannotOpen() const {
+    return (code_ & 0xff) == SQLITE_CANTOPEN;
+}
+
+bool DatabaseError::busy() const {
+    return (code_ & 0xff) == SQLITE_BUSY || (code_ & 0xff) == SQLITE_LOCKED;
+}
+
+bool DatabaseError::schemaMismatch() const {
+    return code_ == SQLITE_ERROR;
+}
 
 DatabaseStatement::DatabaseStatement(DatabaseStatement&& other) noexcept
     : connection_(other.connection_), db_(other.db_),
@@ -130,7 +178,7 @@ qint64 DatabaseStatement::integer(int column) const {
     return sqlite3_column_int64(statement_, column);
 }
 
-DatabaseConnection::DatabaseConnection() : ticks_(std::make_unique<DatabaseTicks>()) {
+DatabaseConnection::DatabaseConnection() : ticks_(std::make_unique<DatabaseTicks>(*this)) {
     if (sqlite3_initialize() != SQLITE_OK)
         throw AppError(kProviderNotFound, kProviderNotFoundNumber);
 }
@@ -145,18 +193,22 @@ void DatabaseConnection::open(const QString& path) {
     // One thread uses a connection: the engine need not lock it at every call.
     const int code =
         sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
-                        TickingFileLayer(tickNow));
+                        TickingFileLayer(tickNow, roomToGrowNow));
     if (code != SQLITE_OK) {
-        const AppError error(QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(code)),
-                             code);
+        const DatabaseError error(QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(code)),
+                                  code, code);
         sqlite3_close_v2(db);
         throw error;
     }
     db_ = db;
     sqlite3_progress_handler(db_, kInstructionsPerTick, onProgress, nullptr);
+    sqlite3_busy_handler(db_, onBusy, ticks_.get());
     // The engine reads the file lazily; reading the schema now tells a
     // database from any other file.
-    check(db_, sqlite3_exec(db_, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr));
+    check(db_, engineCall(ticks_.get(), [&] {
+              return sqlite3_exec(db_, "SELECT count(*) FROM sqlite_master", nullptr, nullptr,
+                                  nullptr);
+          }));
 }
 
 void DatabaseConnection::execute(const QString& sql) {
@@ -180,4 +232,8 @@ DatabaseStatement DatabaseConnection::prepare(const QString& sql) {
 
 void DatabaseConnection::setTick(std::function<void()> tick) {
     ticks_->tick = std::move(tick);
+}
+
+void DatabaseConnection::setWait(std::function<void()> wait) {
+    ticks_->wait = std::move(wait);
 }

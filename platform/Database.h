@@ -1,16 +1,40 @@
 #pragma once
 
+#include "AppError.h"
+
 #include <QAnyStringView>
 #include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 #include <functional>
 #include <memory>
+#include <utility>
 
 struct sqlite3;
 struct sqlite3_stmt;
 struct DatabaseTicks;
 class DatabaseConnection;
+
+// A failure of the engine, in its own words (a full disk in the platform's),
+// with the engine's code, which tells the kinds of failure apart.
+class DatabaseError : public AppError {
+public:
+    DatabaseError(QString description, int number, int code)
+        : AppError(std::move(description), number), code_(code) {}
+
+    // The file is no database of the engine, or a damaged one.
+    bool damaged() const;
+    // There is no file that could be opened: none, a folder, or one without permission.
+    bool cannotOpen() const;
+    // Another connection held a lock the statement needed.
+    bool busy() const;
+    // The statement does not fit the tables of the file: no such table or
+    // column, another number of columns.
+    bool schemaMismatch() const;
+
+private:
+    int code_;
+};
 
 // One prepared statement of an open database: bind values, then step
 // through its rows. Failures throw AppError with the engine's own words.
@@ -57,7 +81,8 @@ public:
     virtual ~DatabaseConnection();
 
     // Opens an existing database file for reading and writing. Throws when
-    // the file is missing, cannot be opened, or is not a database.
+    // the file is missing, cannot be opened, or is not a database; waits
+    // (see setWait) while another connection is changing it.
     virtual void open(const QString& path);
     // Runs statements that return no rows.
     void execute(const QString& sql);
@@ -69,13 +94,25 @@ public:
     // so give the window its turns. The tick must not use this connection.
     // When it throws, the statement ends and its call throws that instead.
     void setTick(std::function<void()> tick);
+    // While another connection, of this program or another, holds a lock that
+    // a statement needs, the statement waits, calling `wait` every few
+    // milliseconds. When `wait` throws, the statement ends and its call throws
+    // that instead. Without a wait function the statement fails at once
+    // ("database is locked"); so does one that already reads inside a
+    // transaction and now needs to write, where waiting could deadlock. The
+    // wait must not use this connection.
+    void setWait(std::function<void()> wait);
 
 protected:
     // Called before every statement runs or steps; may throw to make it fail.
     virtual void beforeStatement() {}
+    // Asked before a write that may make one of the engine's files larger:
+    // false makes it fail as it would on a full disk.
+    virtual bool roomToGrow() { return true; }
 
 private:
     friend class DatabaseStatement;
+    friend struct DatabaseTicks;
     sqlite3* db_ = nullptr;
     std::unique_ptr<DatabaseTicks> ticks_;
 };

@@ -107,7 +107,7 @@ void ScriptedPlatform::writeSetting(const QString& key, const QString& value) {
     LocalPlatform::writeSetting(key, value);
 }
 
-// A real connection whose opening can be made to fail.
+// A real connection whose opening, statements and disk can be made to fail.
 class ScriptedConnection : public DatabaseConnection {
 public:
     explicit ScriptedConnection(ScriptedPlatform& platform) : platform_(platform) {}
@@ -126,6 +126,7 @@ protected:
         }
         platform_.failIfInjected(ScriptedPlatform::Operation::RunStatement);
     }
+    bool roomToGrow() override { return !platform_.databaseDiskFull; }
 
 private:
     ScriptedPlatform& platform_;

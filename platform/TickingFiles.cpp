@@ -5,6 +5,7 @@
 namespace {
 sqlite3_vfs* base = nullptr;
 void (*tickFunction)() = nullptr;
+bool (*roomFunction)() = nullptr;
 
 // Our file object, followed in the same allocation by the base layer's.
 struct TickingFile {
@@ -29,8 +30,15 @@ int fileRead(sqlite3_file* file, void* buffer, int amount, sqlite3_int64 offset)
     return realMethods(file).xRead(real(file), buffer, amount, offset);
 }
 
+bool grows(sqlite3_file* file, int amount, sqlite3_int64 offset) {
+    sqlite3_int64 size = 0;
+    return realMethods(file).xFileSize(real(file), &size) != SQLITE_OK || offset + amount > size;
+}
+
 int fileWrite(sqlite3_file* file, const void* buffer, int amount, sqlite3_int64 offset) {
     tickFunction();
+    if (!roomFunction() && grows(file, amount, offset))
+        return SQLITE_FULL; // what the base layer answers when the disk has no room
     return realMethods(file).xWrite(real(file), buffer, amount, offset);
 }
 
@@ -136,11 +144,12 @@ int layerOpen(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* file, int flags
     return code;
 }
 
-sqlite3_vfs* makeLayer(void (*tick)()) {
+sqlite3_vfs* makeLayer(void (*tick)(), bool (*roomToGrow)()) {
     base = sqlite3_vfs_find(nullptr);
     if (!base)
         return nullptr;
     tickFunction = tick;
+    roomFunction = roomToGrow;
     static sqlite3_vfs layer;
     // Everything but opening a file is the base layer's, which does not tell
     // its own object from a copy.
@@ -153,7 +162,7 @@ sqlite3_vfs* makeLayer(void (*tick)()) {
 }
 } // namespace
 
-const char* TickingFileLayer(void (*tick)()) {
-    static sqlite3_vfs* const layer = makeLayer(tick);
+const char* TickingFileLayer(void (*tick)(), bool (*roomToGrow)()) {
+    static sqlite3_vfs* const layer = makeLayer(tick, roomToGrow);
     return layer ? layer->zName : nullptr;
 }

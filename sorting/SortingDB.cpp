@@ -1,6 +1,5 @@
 #include "SortingDB.h"
 
-#include "DataFolder.h"
 #include "Database.h"
 #include "ErrorReport.h"
 #include "FormState.h"
@@ -9,6 +8,7 @@
 #include "Platform.h"
 #include "RowWriter.h"
 #include "TextWidth.h"
+#include "WorkingDatabase.h"
 
 #include <QByteArray>
 #include <cmath>
@@ -22,29 +22,54 @@ const QString kStep2 = QStringLiteral("Step 2 of 3: Sorting, please wait... ");
 const QString kStep3 = QStringLiteral("Step 3 of 3: Adding emails, please wait... ");
 const QString kStopAdding = QStringLiteral("Stop Adding");
 
+// A stop press while the run waited for another window's run: it ends
+// without a word, having written nothing.
+struct StoppedWaiting {};
+
 // Every statement here works on the database; a failure would repeat for
 // every address, so the first one is reported and ends the run.
+//
+// Another window may run on the same file. A run holds the engine's write
+// lock from before it empties the table until its own rows are read back,
+// so it lists exactly the rows it wrote; the other run waits for the lock
+// when it opens the file or takes the lock, before its first step shows
+// anything, with its window live.
 class DatabaseSort {
 public:
-    DatabaseSort(FormState& form, Platform& platform)
+    // With `mayReplace`, a working database that cannot serve the run is
+    // left for the caller to replace instead of being reported.
+    DatabaseSort(FormState& form, Platform& platform, bool mayReplace)
         : form_(form), platform_(platform),
-          report_(platform, QStringLiteral("Sorting"), QStringLiteral("SortingDB")) {}
+          report_(platform, QStringLiteral("Sorting"), QStringLiteral("SortingDB")),
+          mayReplace_(mayReplace) {}
 
-    // The recordset is released before the connection, in member order.
-    void run() {
-        if (open() && writeRows() && query())
-            walk();
+    std::optional<UnfitDatabase> run() {
+        try {
+            const bool whole = open() && writeRows() && query() && walk();
+            // The rows are kept for the next run to empty only when nothing
+            // failed: a failure is reported once, and the file keeps what it
+            // held before. The recordset is released first.
+            rows_.reset();
+            if (whole)
+                runLong(220, [&] { connection_->execute(QStringLiteral("COMMIT")); });
+        } catch (const StoppedWaiting&) {
+        }
+        return unfit_;
     }
 
 private:
     bool open();
     bool writeRows();
     bool query();
-    void walk();
+    // False when a statement failed.
+    bool walk();
     bool addRow(int statement);
-    // One numbered statement that may keep the engine busy for seconds: the
-    // window gets its turns meanwhile. Only where the window already shows
-    // what it has to show until the statement ends.
+    // One numbered statement on the database. A failure that shows the file
+    // cannot serve any run is kept in unfit_ when the caller may replace it.
+    template <class Body> bool onDatabase(int statement, Body&& body);
+    // The same for a statement that may keep the engine busy for seconds:
+    // the window gets its turns meanwhile. Only where the window already
+    // shows what it has to show until the statement ends.
     template <class Body> bool runLong(int statement, Body&& body);
 
     // The bar as the step-by-step description leaves it after address i (from 1).
@@ -56,6 +81,8 @@ private:
     FormState& form_;
     Platform& platform_;
     ErrorReport report_;
+    const bool mayReplace_;
+    std::optional<UnfitDatabase> unfit_;
     std::unique_ptr<DatabaseConnection> connection_;
     QString source_ = QStringLiteral("tblEmls"); // the table the walk reads
     std::optional<DatabaseStatement> rows_;
@@ -64,19 +91,39 @@ private:
     qsizetype storedChars_ = 0;   // of all addresses written, at most what the results need
 };
 
+template <class Body> bool DatabaseSort::onDatabase(int statement, Body&& body) {
+    const bool done = report_.run(statement, [&] {
+        try {
+            body();
+        } catch (const DatabaseError& error) {
+            if (!mayReplace_ || !CannotServe(error, *connection_))
+                throw;
+            unfit_ = UnfitDatabase{statement, error};
+        }
+    });
+    return done && !unfit_;
+}
+
 bool DatabaseSort::open() {
-    return report_.run(100, [&] { connection_ = platform_.createConnection(); }) &&
-           report_.run(106, [&] {
-               connection_->open(DataFolder(platform_) + QStringLiteral("/dbData.mdb"));
-               // The table is rebuilt at every run: no need to wait for the disk, and the
-               // journal still keeps the file whole when the program is ended mid-run.
-               connection_->execute(QStringLiteral("PRAGMA synchronous = OFF"));
-           });
+    if (!report_.run(100, [&] { connection_ = platform_.createConnection(); }))
+        return false;
+    // Waiting comes before anything of the run shows.
+    connection_->setWait([this] {
+        platform_.yieldWhileWaiting();
+        if (form_.globals.StopSorting)
+            throw StoppedWaiting();
+    });
+    return onDatabase(106, [&] {
+        connection_->open(WorkingDatabasePath(platform_));
+        // The table is rebuilt at every run: no need to wait for the disk, and the
+        // journal still keeps the file whole when the program is ended mid-run.
+        connection_->execute(QStringLiteral("PRAGMA synchronous = OFF"));
+    });
 }
 
 template <class Body> bool DatabaseSort::runLong(int statement, Body&& body) {
     connection_->setTick([this] { platform_.yieldInsideCall(); });
-    const bool done = report_.run(statement, std::forward<Body>(body));
+    const bool done = onDatabase(statement, std::forward<Body>(body));
     connection_->setTick({});
     return done;
 }
@@ -84,10 +131,12 @@ template <class Body> bool DatabaseSort::runLong(int statement, Body&& body) {
 bool DatabaseSort::writeRows() {
     qsizetype n = 0;
     std::optional<RowWriter> insert;
+    // The write lock is taken at once: no statement after this one waits for
+    // another window, and none reads rows that another run wrote.
     const bool ready =
-        report_.run(108, [&] { connection_->execute(QStringLiteral("BEGIN")); }) &&
+        onDatabase(108, [&] { connection_->execute(QStringLiteral("BEGIN EXCLUSIVE")); }) &&
         runLong(110, [&] { connection_->execute(QStringLiteral("DELETE FROM tblEmls")); }) &&
-        report_.run(112, [&] {
+        onDatabase(112, [&] {
             n = form_.ListView1.count();
             insert.emplace(*connection_);
         });
@@ -104,7 +153,7 @@ bool DatabaseSort::writeRows() {
         if (platform_.yieldDue()) {
             // The waiting rows point into the list, which may change while the window has
             // its turn, and into heldOverTurn.
-            if (!report_.run(128, [&] { insert->flush(); }))
+            if (!onDatabase(128, [&] { insert->flush(); }))
                 return false;
             heldOverTurn = address.toString();
             address = heldOverTurn;
@@ -113,20 +162,19 @@ bool DatabaseSort::writeRows() {
             platform_.yield();
         }
         form_.setMousePointer(MousePointer::Busy);
-        if (!report_.run(128, [&] { storedChars_ += insert->add(address); }))
+        if (!onDatabase(128, [&] { storedChars_ += insert->add(address); }))
             return false;
         written = i;
         if (form_.globals.StopSorting)
             break;
     }
-    if (!report_.run(128, [&] { insert->flush(); }))
+    if (!onDatabase(128, [&] { insert->flush(); }))
         return false;
     // What the bar would show had every address yielded. When the last address
     // did yield, the bar is already right, and a stop press there has reset it.
     if (written > shown)
         showWritten(written);
-    insert.reset();
-    return runLong(132, [&] { connection_->execute(QStringLiteral("COMMIT")); });
+    return true;
 }
 
 // These few yields are always real ones: the window shows the step before the
@@ -159,10 +207,10 @@ bool DatabaseSort::query() {
     return opened;
 }
 
-void DatabaseSort::walk() {
+bool DatabaseSort::walk() {
     form_.setSortCaption(kStopAdding);
     if (!hasRow_)
-        return;
+        return true;
     qint64 r = 0;
     const bool counted = runLong(162, [&] {
         DatabaseStatement count =
@@ -171,7 +219,7 @@ void DatabaseSort::walk() {
         r = count.integer(0);
     });
     if (!counted)
-        return;
+        return false;
     // One allocation instead of a copy at every doubling of a list of millions.
     // Without that much memory in one piece the results grow as they come, and
     // the row at which memory runs out is the one reported.
@@ -196,7 +244,7 @@ void DatabaseSort::walk() {
             const QByteArrayView domain = rows_->utf8(1);
             if (domain != lastDomain) {
                 if (!addRow(184))
-                    return;
+                    return false;
                 lastDomain = domain.toByteArray();
             }
         }
@@ -209,21 +257,22 @@ void DatabaseSort::walk() {
             }
             if (limit_ && perDomain < *limit_) {
                 if (!addRow(200))
-                    return;
+                    return false;
                 ++perDomain;
             }
         }
         if (!handled && !addRow(206))
-            return;
+            return false;
         if (form_.globals.StopAdding)
             break;
         bool more = false;
-        if (!report_.run(212, [&] { more = rows_->step(); }))
-            return;
+        if (!onDatabase(212, [&] { more = rows_->step(); }))
+            return false;
         if (!more)
             break;
     }
     showAdded(i, r);
+    return true;
 }
 
 bool DatabaseSort::addRow(int statement) {
@@ -256,5 +305,15 @@ void DatabaseSort::readLimit() {
 } // namespace
 
 void SortingDB(FormState& form, Platform& platform) {
-    DatabaseSort(form, platform).run();
+    std::optional<UnfitDatabase> unfit;
+    {
+        DatabaseSort first(form, platform, true);
+        unfit = first.run();
+        // Its connection closes before the file is set aside.
+    }
+    if (unfit) {
+        ErrorReport report(platform, QStringLiteral("Sorting"), QStringLiteral("SortingDB"));
+        if (ReplaceUnfitDatabase(platform, report, *unfit))
+            DatabaseSort(form, platform, false).run();
+    }
 }

@@ -1,5 +1,5 @@
 #include "DatabaseIntegrity.h"
-#include "DriverProcess.h"
+#include "DriverProgram.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -19,7 +19,7 @@ private slots:
     // What a run gives when nothing goes wrong, in a home of its own.
     void initTestCase() {
         QTemporaryDir referenceHome;
-        DriverProcess reference(referenceHome.path());
+        DriverProgram reference(referenceHome.path());
         reference.start(QStringList{"check5", "text1:3"} + kCheckRun);
         const QStringList lines = reference.finish();
         QCOMPARE(Matching(lines, "box"), kDone);
@@ -33,14 +33,14 @@ private slots:
         QTemporaryDir home;
         const QString database = home.path() + "/data/Quillmere/Ambervale/dbData.mdb";
         {
-            DriverProcess first(home.path());
+            DriverProgram first(home.path());
             first.start({"check5", "text1:3"});
             QCOMPARE(Matching(first.finish(), "box"), QStringList());
         }
         int kills = 0;
         for (const QString marker : {"step1", "step3", "step1", "step3"}) {
             {
-                DriverProcess victim(home.path());
+                DriverProgram victim(home.path());
                 victim.start({"fill:" + QString::number(kAddresses), "run"});
                 QVERIFY2(victim.waitFor(marker), qPrintable(marker));
                 QVERIFY(victim.kill());
@@ -48,7 +48,7 @@ private slots:
             }
             QCOMPARE(DatabaseIntegrity(database), QString("ok"));
 
-            DriverProcess next(home.path());
+            DriverProgram next(home.path());
             next.start(kCheckRun);
             const QStringList lines = next.finish();
             QCOMPARE(Matching(lines, "box"), kDone);
@@ -73,7 +73,7 @@ private slots:
         QFETCH(QString, step);
         QTemporaryDir home;
         {
-            DriverProcess closed(home.path());
+            DriverProgram closed(home.path());
             closed.start({"check5", "text1:3", database ? "option1" : "option2", "fill:3000",
                           "close-in:" + step, "run", "results"});
             const QStringList lines = closed.finish();
@@ -89,7 +89,7 @@ private slots:
         const QString file = home.path() + "/data/Quillmere/Ambervale/dbData.mdb";
         QCOMPARE(DatabaseIntegrity(file), QString("ok"));
 
-        DriverProcess next(home.path());
+        DriverProgram next(home.path());
         next.start(QStringList{"state", "option1"} + kCheckRun.mid(1));
         const QStringList lines = next.finish();
         QCOMPARE(

@@ -1,4 +1,4 @@
-#include "DriverProcess.h"
+#include "DriverProgram.h"
 
 #include <QDir>
 #include <QFile>
@@ -48,7 +48,7 @@ private slots:
         const QString big = writeList(home.filePath("big.txt"), 1000000, "someone%@far.example");
         const QString small = writeList(home.filePath("small.txt"), 100, "small%@near.example");
         QVERIFY(!big.isEmpty() && !small.isEmpty());
-        DriverProcess program(home.path());
+        DriverProgram program(home.path());
         program.start({"option1", "fill:300000", "lists", "limit:0", "run", "lists:300000",
                        "filter:a", "filter-not:@", "lists:300000", "save:" + home.filePath("out"),
                        "copy", "tmpdir:" + home.path(), "xlsx", "lists:300000", "load:" + big,
@@ -84,7 +84,7 @@ private slots:
         const QString disk = home.filePath("disk");
         const QString out = disk + "/out.txt";
         QVERIFY(QDir().mkpath(disk));
-        DriverProcess program(home.path());
+        DriverProgram program(home.path());
         program.start({"small-disk:" + disk + ":64", "option1", "fill:10", "run", "save:" + out,
                        "file:" + out, "fill:20000", "run", "save:" + out, "file:" + out,
                        "folder:" + disk, "copy", "tmpdir:" + disk, "xlsx", "folder:" + disk});

@@ -4,11 +4,15 @@
 // take the answers the commands give; progress prints "step1" and "step3"
 // once each.
 //
-//   fill:N         add N generated addresses to the input list
+//   fill:N[:S]     add N generated addresses (of seed S, 1 unless given) to the input list
 //   check5         click the unique-addresses box
 //   text1:T        type T into the per-domain box
 //   option1        click the database method; option2 the text method
-//   run            press Start Sorting and wait for the run to end
+//   go             print "ready" and wait for a line on the standard input
+//   run            press Start Sorting and wait for the run to end; print how long
+//                  it waited for another program and the window's turns meanwhile
+//   runstop        the same, pressing Stop Sorting once the run waits for another
+//                  program; print also how long from the press to the run's box
 //   close-in:T     close the window the moment the bar first shows a text
 //                  starting with T (prints "closing in" and the bar's text)
 //   load:PATH      load the list file PATH through the load button
@@ -16,6 +20,7 @@
 //   save:PATH      save the results as a text file named PATH
 //   copy           copy the results to the clipboard
 //   xlsx           save the results as a workbook (in TMPDIR; no program opens it)
+//   database       print the engine's check of dbData.mdb and its number of rows
 //   state          print the options as the window shows them
 //   results        print the number of results and a digest of them
 //   lists          print the number of entries and a digest of each list
@@ -29,23 +34,30 @@
 //   folder:PATH    print the names in a folder
 
 #include "AddressGenerator.h"
+#include "Database.h"
+#include "DatabaseIntegrity.h"
 #include "Form1.h"
 #include "OfficeSpreadsheet.h"
 #include "QtPlatform.h"
+#include "WorkingDatabase.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <deque>
+#include <iostream>
 #include <sched.h>
+#include <string>
 #include <sys/mount.h>
 #include <sys/resource.h>
 
@@ -62,6 +74,8 @@ public:
         QString flat = text;
         flat.replace(u'\r', u' ').replace(u'\n', u' ');
         say(QStringLiteral("box ") + caption + QStringLiteral(": ") + flat);
+        if (stopPressed_.isValid() && stopToBoxMs_ < 0)
+            stopToBoxMs_ = stopPressed_.elapsed();
         return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::No;
     }
     QString inputBox(const QString&) override { return take(); }
@@ -78,6 +92,46 @@ public:
 
     std::deque<QString> answers; // for the next dialog or input box
 
+    // Measures the window's turns from here on, as a run begins.
+    // With a stop button, it is pressed soon after the run begins to wait.
+    void startRun(QAbstractButton* stop = nullptr) {
+        stop_ = stop;
+        stopPressed_ = QElapsedTimer();
+        stopToBoxMs_ = -1;
+        sinceTurn_.start();
+        waiting_ = QElapsedTimer();
+        waitedMs_ = 0;
+        turnsWhileWaiting_ = 0;
+        longestGapMs_ = 0;
+    }
+    void yield() override {
+        QtPlatform::yield();
+        longestGapMs_ = std::max(longestGapMs_, sinceTurn_.restart());
+        if (inWait_)
+            ++turnsWhileWaiting_;
+    }
+    void yieldWhileWaiting() override {
+        if (!waiting_.isValid())
+            waiting_.start();
+        if (stop_ && !stopPressed_.isValid() && turnsWhileWaiting_ > 0) {
+            // Just after a turn, so that it waits for the next one, as a
+            // press of the user mostly would.
+            QMetaObject::invokeMethod(stop_, &QAbstractButton::click, Qt::QueuedConnection);
+            stopPressed_.start();
+        }
+        inWait_ = true;
+        QtPlatform::yieldWhileWaiting();
+        inWait_ = false;
+        waitedMs_ = waiting_.elapsed();
+    }
+    QString turns() const {
+        return QStringLiteral("turns waited=%1 while-waiting=%2 longest-gap=%3 stop-to-box=%4")
+            .arg(waitedMs_)
+            .arg(turnsWhileWaiting_)
+            .arg(longestGapMs_)
+            .arg(stopToBoxMs_);
+    }
+
 private:
     QString take() {
         if (answers.empty())
@@ -86,6 +140,12 @@ private:
         answers.pop_front();
         return answer;
     }
+
+    QAbstractButton* stop_ = nullptr;
+    QElapsedTimer sinceTurn_, waiting_, stopPressed_;
+    qint64 waitedMs_ = 0, longestGapMs_ = 0, stopToBoxMs_ = -1;
+    int turnsWhileWaiting_ = 0;
+    bool inWait_ = false;
 };
 
 // Of the first `count` entries, or of all when there are fewer.
@@ -172,18 +232,35 @@ int main(int argc, char* argv[]) {
     for (const QString& command : commands) {
         const QString argument = command.section(u':', 1);
         if (command.startsWith(QStringLiteral("fill:"))) {
-            for (const QString& address : GenerateAddresses(argument.toLongLong()))
+            const QStringList count = argument.split(u':');
+            const quint64 seed = count.size() > 1 ? count[1].toULongLong() : 1;
+            for (const QString& address : GenerateAddresses(count[0].toLongLong(), seed))
                 state.ListView1.append(address);
         } else if (command == QStringLiteral("check5")) {
             form.Check5->click();
         } else if (command.startsWith(QStringLiteral("text1:"))) {
             form.Text1->setText(argument);
+        } else if (command == QStringLiteral("go")) {
+            say(QStringLiteral("ready"));
+            std::string line;
+            std::getline(std::cin, line);
+        } else if (command == QStringLiteral("run") || command == QStringLiteral("runstop")) {
+            platform.startRun(command == QStringLiteral("runstop") ? form.PushButton17 : nullptr);
+            form.PushButton17->click();
+            say(platform.turns());
+        } else if (command == QStringLiteral("database")) {
+            const QString path = WorkingDatabasePath(platform);
+            const QString verdict = DatabaseIntegrity(path);
+            DatabaseConnection connection;
+            connection.open(path);
+            DatabaseStatement rows =
+                connection.prepare(QStringLiteral("SELECT count(*) FROM tblEmls"));
+            rows.step();
+            say(QStringLiteral("database %1 rows=%2").arg(verdict).arg(rows.integer(0)));
         } else if (command == QStringLiteral("option1")) {
             form.Option1->click();
         } else if (command == QStringLiteral("option2")) {
             form.Option2->click();
-        } else if (command == QStringLiteral("run")) {
-            form.PushButton17->click();
         } else if (command.startsWith(QStringLiteral("close-in:"))) {
             closeIn = argument;
         } else if (command.startsWith(QStringLiteral("load:"))) {

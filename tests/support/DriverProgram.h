@@ -3,10 +3,11 @@
 #include <QProcess>
 #include <QStringList>
 
-// The real program in its own home, driven by the test driver.
-class DriverProcess {
+// The real program in a home of its own, driven by the test driver
+// (tests/driver) through the commands on its command line.
+class DriverProgram {
 public:
-    explicit DriverProcess(const QString& home) {
+    explicit DriverProgram(const QString& home) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("HOME", home);
@@ -15,13 +16,21 @@ public:
         process_.setProcessEnvironment(env);
         process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     }
-    ~DriverProcess() {
+    ~DriverProgram() {
         process_.kill();
         process_.waitForFinished();
     }
 
     void start(const QStringList& commands) {
         process_.start(QStringLiteral(AMBERVALE_BUILD_DIR "/ambervale_driver"), commands);
+    }
+    // Runs a shell script (sh -e) as root of a user and mount namespace of its
+    // own, where it may mount file systems; $DRIVER names the driver.
+    void startIsolated(const QString& script) {
+        QProcessEnvironment env = process_.processEnvironment();
+        env.insert("DRIVER", QStringLiteral(AMBERVALE_BUILD_DIR "/ambervale_driver"));
+        process_.setProcessEnvironment(env);
+        process_.start(QStringLiteral("unshare"), {"-Urm", "sh", "-ec", script});
     }
     // Reads lines until one equals `line`; false if the program ends or is too slow first.
     bool waitFor(const QString& line) {
@@ -35,6 +44,11 @@ public:
             if (!process_.waitForReadyRead(30000))
                 return false;
         }
+    }
+    // A line for a program waiting at its "go" command.
+    void send(const QByteArray& line) {
+        process_.write(line + '\n');
+        process_.waitForBytesWritten();
     }
     // True when it was still running and the kill ended it.
     bool kill() {
@@ -51,6 +65,7 @@ public:
         lines_ << QString::fromUtf8(process_.readAll()).trimmed();
         return lines_;
     }
+
     // Whether it ended by itself with status 0 (once finished).
     bool endedWell() const {
         return process_.state() == QProcess::NotRunning &&
@@ -62,7 +77,6 @@ private:
     QStringList lines_;
 };
 
-// The lines that start with `start`.
 inline QStringList Matching(const QStringList& lines, const QString& start) {
     QStringList out;
     for (const QString& line : lines)
