@@ -293,6 +293,34 @@ private slots:
         QVERIFY(run.platform.shownBoxes.empty());
     }
 
+    // Without duplicates among them, rows of every shape are listed alike with
+    // and without removing duplicates, whole and per domain.
+    void groupingKeepsEveryShapeOfRow() {
+        const QString longLocal(300, u'a');
+        const QStringList addresses = {QString::fromUtf16(u"c@例.cn"),
+                                       QString::fromUtf16(u"ß@ß.de"),
+                                       "m@a@b",
+                                       "e@",
+                                       "q\"@a",
+                                       longLocal + "@b",
+                                       "x@" + QString(300, u'd'),
+                                       "y@" + QString(300, u'd'),
+                                       "b@a"};
+        for (const bool unique : {false, true}) {
+            QStringList lists[2];
+            for (const bool grouped : {false, true}) {
+                Run run;
+                run.fill(addresses);
+                run.form.setCheck5(grouped);
+                run.form.setCheck1(unique);
+                lists[grouped] = run.sort();
+                QVERIFY(run.platform.shownBoxes.empty());
+            }
+            QCOMPARE(lists[1], lists[0]);
+            QCOMPARE(lists[1].size(), unique ? 5 : addresses.size());
+        }
+    }
+
     void limitThatStopsBeingANumberKeepsTheLastGoodValue() {
         Run run;
         run.fill({"a@d", "b@d", "c@d", "d@d", "e@e", "f@e", "g@e"});
