@@ -25,7 +25,12 @@ int openFile(const char* path, int flags, int mode) {
     const int file = realOpen(path, flags, mode);
     if (file >= 0 && isTemporary(path)) {
         const std::lock_guard<std::mutex> lock(guard);
-        temporaryFiles.insert(file);
+        // Nothing may be thrown into the engine: without room to note it, the
+        // file is closed in place like any other.
+        try {
+            temporaryFiles.insert(file);
+        } catch (...) {
+        }
     }
     return file;
 }
@@ -37,7 +42,12 @@ int closeFile(int file) {
             return realClose(file);
     }
     // The number stays taken until this close, so it cannot name another file meanwhile.
-    std::thread([file] { realClose(file); }).detach();
+    try {
+        std::thread([file] { realClose(file); }).detach();
+    } catch (...) {
+        // No thread to be had (memory or threads ran out): closed in place.
+        return realClose(file);
+    }
     return 0;
 }
 } // namespace

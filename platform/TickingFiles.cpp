@@ -162,12 +162,21 @@ bool isJournal(const char* name) {
 // deleted, and another thread deletes it. One left over by a program that was
 // ended is replaced by the next.
 int layerDelete(sqlite3_vfs*, const char* name, int syncFolder) {
-    if (!syncFolder && isJournal(name)) {
-        std::string retired = std::string(name) + "-retired";
-        if (std::rename(name, retired.c_str()) == 0) {
-            std::thread([retired = std::move(retired)] { std::remove(retired.c_str()); }).detach();
-            return SQLITE_OK;
+    // Nothing may be thrown into the engine: without memory or a thread to
+    // spare, the journal is deleted here.
+    try {
+        if (!syncFolder && isJournal(name)) {
+            std::string retired = std::string(name) + "-retired";
+            if (std::rename(name, retired.c_str()) == 0) {
+                try {
+                    std::thread([retired] { std::remove(retired.c_str()); }).detach();
+                } catch (...) {
+                    return std::remove(retired.c_str()) == 0 ? SQLITE_OK : SQLITE_IOERR_DELETE;
+                }
+                return SQLITE_OK;
+            }
         }
+    } catch (...) {
     }
     return base->xDelete(base, name, syncFolder);
 }
