@@ -35,13 +35,34 @@ public:
 
     qsizetype count() const { return d_->ends.size(); }
     bool isEmpty() const { return d_->ends.isEmpty(); }
-    // The text as held: Latin-1 or UTF-16, never UTF-8. Valid until the store next changes.
-    QAnyStringView at(qsizetype i) const {
+    // Calls f with the text as a QLatin1StringView or a QStringView.
+    template <class F> decltype(auto) visit(qsizetype i, F&& f) const {
         const quint64 end = d_->ends.at(i);
         const quint64 start = startAfter(i == 0 ? 0 : d_->ends.at(i - 1), end);
-        return view(d_->bytes.constData() + start, end, qsizetype((end & ~kWide) - start));
+        const char* text = d_->bytes.constData() + start;
+        const qsizetype bytes = qsizetype((end & ~kWide) - start);
+        if (end & kWide)
+            return f(QStringView(reinterpret_cast<const char16_t*>(text), bytes / 2));
+        return f(QLatin1StringView(text, bytes));
+    }
+    // The text as held: Latin-1 or UTF-16, never UTF-8. Valid until the store next changes.
+    QAnyStringView at(qsizetype i) const {
+        return visit(i, [](auto text) { return QAnyStringView(text); });
+    }
+    // Asks the processor to fetch into its cache where entry i ends (which
+    // says where its text is), or its text; the latter reads the former.
+    void prefetchEnd(qsizetype i) const {
+        d_->ends.prefetch(i);
+        if (i > 0)
+            d_->ends.prefetch(i - 1);
+    }
+    void prefetchText(qsizetype i) const {
+        const quint64 start = i == 0 ? 0 : d_->ends.at(i - 1) & ~kWide;
+        __builtin_prefetch(d_->bytes.constData() + start);
     }
     QString text(qsizetype i) const { return at(i).toString(); }
+    // Whether both are the same entries, shared: neither has changed since one was copied.
+    bool sharesEntriesWith(const AddressStore& other) const { return d_ == other.d_; }
 
     void append(QAnyStringView text);
     void removeAt(qsizetype i);
