@@ -1,9 +1,10 @@
 #include "BackgroundClose.h"
 
+#include "FileChores.h"
+
 #include <cstring>
 #include <mutex>
 #include <sqlite3.h>
-#include <thread>
 #include <unordered_set>
 
 namespace {
@@ -42,12 +43,7 @@ int closeFile(int file) {
             return realClose(file);
     }
     // The number stays taken until this close, so it cannot name another file meanwhile.
-    try {
-        std::thread([file] { realClose(file); }).detach();
-    } catch (...) {
-        // No thread to be had (memory or threads ran out): closed in place.
-        return realClose(file);
-    }
+    RunFileChore([file] { realClose(file); });
     return 0;
 }
 } // namespace

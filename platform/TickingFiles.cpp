@@ -1,12 +1,12 @@
 #include "TickingFiles.h"
 
 #include "BackgroundClose.h"
+#include "FileChores.h"
 
 #include <cstdio>
 #include <cstring>
 #include <sqlite3.h>
 #include <string>
-#include <thread>
 
 namespace {
 sqlite3_vfs* base = nullptr;
@@ -168,11 +168,8 @@ int layerDelete(sqlite3_vfs*, const char* name, int syncFolder) {
         if (!syncFolder && isJournal(name)) {
             std::string retired = std::string(name) + "-retired";
             if (std::rename(name, retired.c_str()) == 0) {
-                try {
-                    std::thread([retired] { std::remove(retired.c_str()); }).detach();
-                } catch (...) {
-                    return std::remove(retired.c_str()) == 0 ? SQLITE_OK : SQLITE_IOERR_DELETE;
-                }
+                // A retired file left behind is harmless: the next commit's rename replaces it.
+                RunFileChore([retired] { std::remove(retired.c_str()); });
                 return SQLITE_OK;
             }
         }
