@@ -41,7 +41,7 @@ private slots:
         for (const QString marker : {"step1", "step3", "step1", "step3"}) {
             {
                 DriverProgram victim(home.path());
-                victim.start({"fill:" + QString::number(kAddresses), "run"});
+                victim.start({"hold:" + marker, "fill:" + QString::number(kAddresses), "run"});
                 QVERIFY2(victim.waitFor(marker), qPrintable(marker));
                 QVERIFY(victim.kill());
                 ++kills;

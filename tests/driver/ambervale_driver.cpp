@@ -5,6 +5,7 @@
 // once each.
 //
 //   fill:N[:S]     add N generated addresses (of seed S, 1 unless given) to the input list
+//   hold:M         once progress prints marker M (step1, step3), wait for a line
 //   check5         click the unique-addresses box
 //   text1:T        type T into the per-domain box
 //   option1        click the database method; option2 the text method
@@ -206,15 +207,23 @@ int main(int argc, char* argv[]) {
     platform.setMainWindow(&form);
     FormState& state = form.state();
     bool step1 = false, step3 = false;
+    QString holdAt; // the marker after which the run waits for a line, so a kill lands inside it
+    auto mark = [&](const QString& marker) {
+        say(marker);
+        if (marker == holdAt) {
+            std::string line;
+            std::getline(std::cin, line);
+        }
+    };
     QString closeIn; // the start of the bar text at which the window is closed
     QObject::connect(&state, &FormState::progressChanged, [&] {
         const QString text = state.progressText();
         if (!step1 && text.startsWith(QStringLiteral("Step 1"))) {
             step1 = true;
-            say(QStringLiteral("step1"));
+            mark(QStringLiteral("step1"));
         } else if (!step3 && text.startsWith(QStringLiteral("Step 3"))) {
             step3 = true;
-            say(QStringLiteral("step3"));
+            mark(QStringLiteral("step3"));
         }
         if (!closeIn.isEmpty() && text.startsWith(closeIn)) {
             say(QStringLiteral("closing in ") + text);
@@ -236,6 +245,8 @@ int main(int argc, char* argv[]) {
             const quint64 seed = count.size() > 1 ? count[1].toULongLong() : 1;
             for (const QString& address : GenerateAddresses(count[0].toLongLong(), seed))
                 state.ListView1.append(address);
+        } else if (command.startsWith(QStringLiteral("hold:"))) {
+            holdAt = argument;
         } else if (command == QStringLiteral("check5")) {
             form.Check5->click();
         } else if (command.startsWith(QStringLiteral("text1:"))) {
