@@ -18,8 +18,8 @@ AddressListModel::AddressListModel(QString header, QObject* parent)
 void AddressListModel::append(QAnyStringView text) {
     store_.append(text);
     if (!announcePosted_) {
-        announcePosted_ = true;
         QMetaObject::invokeMethod(this, &AddressListModel::announceAppends, Qt::QueuedConnection);
+        announcePosted_ = true;
     }
 }
 
@@ -64,4 +64,13 @@ QVariant AddressListModel::headerData(int section, Qt::Orientation orientation, 
     if (section == 0 && orientation == Qt::Horizontal && role == Qt::DisplayRole)
         return header_;
     return {};
+}
+
+void AddressListModel::truncate(qsizetype count) {
+    beginResetModel();
+    const auto reset = qScopeGuard([this] {
+        announced_ = store_.count();
+        endResetModel();
+    });
+    store_.truncate(count);
 }

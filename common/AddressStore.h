@@ -8,6 +8,7 @@
 #include <cstring>
 #include <exception>
 #include <memory>
+#include <new>
 #include <type_traits>
 
 // Calls f with the text as a QLatin1StringView or a QStringView, whichever it
@@ -71,6 +72,10 @@ public:
     template <class Keep> qsizetype retainIf(Keep&& keep) {
         return compact(0, [&](qsizetype, QAnyStringView text) { return keep(text); });
     }
+    // Keeps the first `count` entries.
+    void truncate(qsizetype count) {
+        compact(count, [](qsizetype, QAnyStringView) { return false; });
+    }
     // Room for this many entries, of this many characters in all when they
     // fit in one byte each; wider ones make the buffer grow on its own.
     void reserve(qsizetype entries, qsizetype chars);
@@ -98,8 +103,11 @@ private:
         return QLatin1StringView(text, bytes);
     }
     void detach();
+    // A failed append leaves the store as it was.
     void appendText(QLatin1StringView text);
     void appendText(QStringView text);
+    // Gives the text appended since `before` its end.
+    void endEntry(qsizetype before, quint64 end);
     // Keeps the entries before `from`, and of the others those for which
     // keep(index, text) is true, moving them towards the front.
     template <class Keep> qsizetype compact(qsizetype from, Keep&& keep);
@@ -138,10 +146,14 @@ template <class Keep> qsizetype AddressStore::compact(qsizetype from, Keep&& kee
     }
     d.bytes.resize(qsizetype(end));
     d.ends.resize(kept);
-    // Memory goes back only when most of it has fallen out of use.
+    // Memory goes back only when most of it has fallen out of use; giving it
+    // back takes a smaller copy, which a system short of memory may refuse.
     if (d.bytes.capacity() > 4 * d.bytes.size() + 4096) {
-        d.bytes.squeeze();
-        d.ends.squeeze();
+        try {
+            d.bytes.squeeze();
+            d.ends.squeeze();
+        } catch (const std::bad_alloc&) {
+        }
     }
     if (failure)
         std::rethrow_exception(failure);

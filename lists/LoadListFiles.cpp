@@ -8,12 +8,25 @@
 #include "Platform.h"
 
 #include <QDir>
+#include <new>
 
 namespace {
 ErrorReport loadReport(Platform& platform) {
     return ErrorReport(platform, QStringLiteral("Form1"), QStringLiteral("PushButton3_Click"));
 }
 void loadChosenListFiles(FormState& form, Platform& platform, const QString& fileName);
+
+// A file that did not fit is taken out again: what it left would fill the
+// memory that every later command needs.
+void loadWholeOrNothing(AddressListModel& list, Platform& platform, const QString& path) {
+    const qsizetype before = list.count();
+    try {
+        LoadListFile(list, platform, path);
+    } catch (const std::bad_alloc&) {
+        list.truncate(before);
+        throw;
+    }
+}
 } // namespace
 
 void LoadListFiles(FormState& form, Platform& platform) {
@@ -40,7 +53,7 @@ void loadChosenListFiles(FormState& form, Platform& platform, const QString& fil
     report.run(112, [&] { parts = fileName.split(QChar(u'\0')); });
     report.run(114, [&] { form.setMousePointer(MousePointer::Busy); });
     if (parts.size() == 1) {
-        report.run(120, [&] { LoadListFile(form.ListView1, platform, parts[0]); });
+        report.run(120, [&] { loadWholeOrNothing(form.ListView1, platform, parts[0]); });
         form.setDialogFileName(parts[0]);
     } else {
         const QChar separator = QDir::separator();
@@ -48,7 +61,7 @@ void loadChosenListFiles(FormState& form, Platform& platform, const QString& fil
             QString path;
             report.run(130, [&] { path = parts[0] + separator + parts[i]; });
             report.run(132, [&] { path = CollapseDoubleBackslashes(path, separator); });
-            report.run(134, [&] { LoadListFile(form.ListView1, platform, path); });
+            report.run(134, [&] { loadWholeOrNothing(form.ListView1, platform, path); });
             form.setDialogFileName(path);
         }
     }
