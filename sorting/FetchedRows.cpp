@@ -23,10 +23,18 @@ void FetchedRows::reserve(qsizetype rows, qsizetype bytes) {
     packed_.reserve(rows * qsizetype(sizeof(Header)) + bytes);
 }
 
-void FetchedRows::fetch(DatabaseStatement& rows) {
+void FetchedRows::fetch(DatabaseStatement& rows, bool distinct) {
+    qsizetype last = -1; // where the last row kept starts
     do {
         const QByteArrayView email = rows.utf8(0);
         const QByteArrayView domain = rows.utf8(1);
+        // Equal rows are next to each other in a query ordered by both columns.
+        if (distinct && last >= 0) {
+            const Row previous = rowAt(last);
+            if (previous.email == email && previous.domain == domain)
+                continue;
+        }
+        last = packed_.size();
         // Stored values are at most 255 UTF-16 units: at most 765 UTF-8 bytes.
         Header header{quint16(email.size()), quint16(domain.size()), 0, endsWith(email, domain)};
         const qsizetype at = packed_.size();
@@ -58,16 +66,26 @@ bool FetchedRows::step() {
     return true;
 }
 
-void FetchedRows::read() {
+FetchedRows::Row FetchedRows::rowAt(qsizetype at) const {
     Header header;
-    std::memcpy(&header, packed_.constData() + next_, sizeof header);
-    const char* email = packed_.constData() + next_ + sizeof header;
-    email_ = QByteArrayView(email, header.emailBytes);
-    domain_ = header.domainEndsEmail
-                  ? email_.last(header.domainBytes)
-                  : QByteArrayView(email + header.emailBytes, header.domainBytes);
-    next_ += qsizetype(sizeof header) + header.emailBytes +
-             (header.domainEndsEmail ? 0 : header.domainBytes);
-    wideEmail_ = QStringView(wide_).sliced(nextWide_, header.wideUnits);
-    nextWide_ += header.wideUnits;
+    std::memcpy(&header, packed_.constData() + at, sizeof header);
+    const char* email = packed_.constData() + at + sizeof header;
+    Row row;
+    row.email = QByteArrayView(email, header.emailBytes);
+    row.domain = header.domainEndsEmail
+                     ? row.email.last(header.domainBytes)
+                     : QByteArrayView(email + header.emailBytes, header.domainBytes);
+    row.wideUnits = header.wideUnits;
+    row.end = at + qsizetype(sizeof header) + header.emailBytes +
+              (header.domainEndsEmail ? 0 : header.domainBytes);
+    return row;
+}
+
+void FetchedRows::read() {
+    const Row row = rowAt(next_);
+    email_ = row.email;
+    domain_ = row.domain;
+    next_ = row.end;
+    wideEmail_ = QStringView(wide_).sliced(nextWide_, row.wideUnits);
+    nextWide_ += row.wideUnits;
 }

@@ -15,8 +15,9 @@ class FetchedRows {
 public:
     // Room for about this many rows and UTF-8 bytes of their emails.
     void reserve(qsizetype rows, qsizetype bytes);
-    // Takes the statement's current row and every one after it.
-    void fetch(DatabaseStatement& rows);
+    // Takes the statement's current row and every one after it; with
+    // `distinct`, rows ordered by both columns, each distinct row once.
+    void fetch(DatabaseStatement& rows, bool distinct);
     qsizetype count() const { return count_; }
 
     // The current row's Email (column 0) and Domain (1), as the statement
@@ -28,6 +29,12 @@ public:
     bool step();
 
 private:
+    struct Row {
+        QByteArrayView email, domain;
+        quint16 wideUnits;
+        qsizetype end; // where the next row starts
+    };
+    Row rowAt(qsizetype at) const;
     void read();
 
     QByteArray packed_;

@@ -49,8 +49,10 @@ template <class P = ScriptedPlatform> struct Run {
     }
 };
 
-// The rows of tblEmls as the file holds them, in the order they were written.
-QList<QStringList> storedRows(const QString& path) {
+// The rows of tblEmls as the file holds them, in the order they were written,
+// or as another query of the file answers them.
+QList<QStringList> storedRows(const QString& path,
+                              const char* query = "SELECT * FROM tblEmls ORDER BY rowid") {
     QList<QStringList> rows;
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(path.toUtf8(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
@@ -58,7 +60,7 @@ QList<QStringList> storedRows(const QString& path) {
         return rows;
     }
     sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(db, "SELECT * FROM tblEmls ORDER BY rowid", -1, &statement, nullptr);
+    sqlite3_prepare_v2(db, query, -1, &statement, nullptr);
     while (statement && sqlite3_step(statement) == SQLITE_ROW) {
         QStringList row;
         for (int c = 0; c < sqlite3_column_count(statement); ++c) {
@@ -293,31 +295,48 @@ private slots:
         QVERIFY(run.platform.shownBoxes.empty());
     }
 
-    // Without duplicates among them, rows of every shape are listed alike with
-    // and without removing duplicates, whole and per domain.
+    // Removing duplicates lists rows of every shape as the engine groups them,
+    // and per domain as without removing them.
     void groupingKeepsEveryShapeOfRow() {
         const QString longLocal(300, u'a');
+        const QString cutLocal(250, u'a'); // stored Emails equal, Domains not
         const QStringList addresses = {QString::fromUtf16(u"c@例.cn"),
+                                       QString::fromUtf16(u"C@例.cn"),
+                                       QString::fromUtf16(u"ß@ß.de"),
                                        QString::fromUtf16(u"ß@ß.de"),
                                        "m@a@b",
+                                       "m@a@c",
+                                       "e@",
                                        "e@",
                                        "q\"@a",
+                                       "q'@a",
                                        longLocal + "@b",
+                                       longLocal + "x@b",
                                        "x@" + QString(300, u'd'),
                                        "y@" + QString(300, u'd'),
+                                       "y@" + QString(301, u'd'),
+                                       cutLocal + "@abcdef",
+                                       cutLocal + "@abcdeg",
                                        "b@a"};
         for (const bool unique : {false, true}) {
             QStringList lists[2];
-            for (const bool grouped : {false, true}) {
+            QStringList grouped;
+            for (const bool check5 : {false, true}) {
                 Run run;
                 run.fill(addresses);
-                run.form.setCheck5(grouped);
+                run.form.setCheck5(check5);
                 run.form.setCheck1(unique);
-                lists[grouped] = run.sort();
+                lists[check5] = run.sort();
                 QVERIFY(run.platform.shownBoxes.empty());
+                grouped.clear();
+                for (const QStringList& row :
+                     storedRows(run.database(), "SELECT Email FROM tblEmls GROUP BY Domain, "
+                                                "Email ORDER BY Domain, Email"))
+                    grouped << row;
             }
-            QCOMPARE(lists[1], lists[0]);
-            QCOMPARE(lists[1].size(), unique ? 5 : addresses.size());
+            QCOMPARE(lists[0].size(), unique ? 7 : addresses.size());
+            QCOMPARE(lists[1], unique ? lists[0] : grouped);
+            QCOMPARE(lists[1].size(), unique ? 7 : 13);
         }
     }
 
