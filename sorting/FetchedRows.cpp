@@ -23,9 +23,23 @@ void FetchedRows::reserve(qsizetype rows, qsizetype bytes) {
     packed_.reserve(rows * qsizetype(sizeof(Header)) + bytes);
 }
 
-void FetchedRows::fetch(DatabaseStatement& rows, bool distinct) {
+bool FetchedRows::fetch(DatabaseStatement& rows, bool distinct, qsizetype most) {
+    try {
+        const bool more = fetchRows(rows, distinct, most);
+        read();
+        return more;
+    } catch (...) {
+        if (count_ > 0)
+            read();
+        throw;
+    }
+}
+
+bool FetchedRows::fetchRows(DatabaseStatement& rows, bool distinct, qsizetype most) {
     qsizetype last = -1; // where the last row kept starts
     do {
+        if (count_ == most)
+            return true;
         const QByteArrayView email = rows.utf8(0);
         const QByteArrayView domain = rows.utf8(1);
         // Equal rows are next to each other in a query ordered by both columns.
@@ -51,7 +65,7 @@ void FetchedRows::fetch(DatabaseStatement& rows, bool distinct) {
         }
         ++count_;
     } while (rows.step());
-    read();
+    return false;
 }
 
 QStringView FetchedRows::text(int column) const {

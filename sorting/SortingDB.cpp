@@ -7,6 +7,7 @@
 #include "PathNames.h"
 #include "PerDomainLimit.h"
 #include "Platform.h"
+#include "RowReadAhead.h"
 #include "RowWriter.h"
 #include "TextWidth.h"
 #include "WorkAside.h"
@@ -14,6 +15,7 @@
 
 #include <QByteArray>
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <new>
 #include <optional>
@@ -217,7 +219,7 @@ bool DatabaseSort::query() {
         if (grouped && hasRow_) {
             fetched_.emplace();
             fetched_->reserve(written_, storedChars_);
-            fetched_->fetch(*rows_, true);
+            fetched_->fetch(*rows_, true, std::numeric_limits<qsizetype>::max());
             rows_.reset();
         }
     });
@@ -238,7 +240,12 @@ bool DatabaseSort::walk() {
         count.step();
         r = count.integer(0);
     });
-    return counted && walkRows(*rows_, r);
+    if (!counted)
+        return false;
+    // The engine steps to the next rows on another thread while these are listed.
+    const DatabaseConnection::Loan loan(*connection_);
+    std::optional<RowReadAhead> ahead;
+    return onDatabase(212, [&] { ahead.emplace(*rows_); }) && walkRows(*ahead, r);
 }
 
 template <class Rows> bool DatabaseSort::walkRows(Rows& rows, qint64 r) {

@@ -586,6 +586,49 @@ private slots:
         QCOMPARE(run.form.progressValue(), 2.0 / 6.0 * 100);
     }
 
+    void walkEndsAtItsRowFarIntoTheRows_data() {
+        QTest::addColumn<bool>("stepFails");
+        QTest::newRow("a step fails") << true;
+        QTest::newRow("stop press") << false;
+    }
+
+    // Rows are stepped ahead of the listing: a failed step or a stop press
+    // thousands of rows in still ends the list at its own row.
+    void walkEndsAtItsRowFarIntoTheRows() {
+        QFETCH(bool, stepFails);
+        const int n = 10000, k = 6000;
+        Run run;
+        run.fill({"z@z"});
+        run.sort();
+        const QList<QStringList> before = storedRows(run.database());
+        run.form.ListView1.clear();
+        QStringList sorted;
+        for (int i = 0; i < n; ++i) {
+            sorted << QString("u%1@d.com").arg(i, 5, 10, QChar('0'));
+            run.form.ListView1.append(QString("u%1@d.com").arg(i * 7919 % n, 5, 10, QChar('0')));
+        }
+        if (stepFails) {
+            // Five statements, one write an address (each yields), the query and
+            // the count come first; then one step for each row after the first.
+            run.platform.injectFailure(ScriptedPlatform::Operation::RunStatement, "Disk not ready");
+            run.platform.statementsBeforeFailure = 5 + n + 2 + (k - 1);
+        } else {
+            run.platform.onYield = [&](int) {
+                if (run.form.progressText() == kStep3 + QString::number(k - 1))
+                    run.form.globals.StopAdding = true;
+            };
+        }
+        QCOMPARE(run.sort(), sorted.mid(0, stepFails ? k : k + 1));
+        QCOMPARE(run.platform.shownBoxes.size(), size_t(stepFails ? 1 : 0));
+        if (stepFails) {
+            QVERIFY(run.platform.shownBoxes.front().text.startsWith(
+                reportOpening("Disk not ready", 212)));
+            QCOMPARE(storedRows(run.database()), before);
+        } else {
+            QCOMPARE(storedRows(run.database()).size(), n);
+        }
+    }
+
     void emptyQueryResultClearsTheResults() {
         Run run;
         run.form.ListView2.append(u"old@result");
