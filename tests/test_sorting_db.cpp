@@ -586,6 +586,31 @@ private slots:
         QCOMPARE(run.form.progressValue(), 2.0 / 6.0 * 100);
     }
 
+    // Rows are written on another thread; a failed write is still reported
+    // before the window's next turn, and nothing of the run is kept.
+    void writeFailureIsReportedBeforeTheNextTurn() {
+        Run<SparsePlatform> run;
+        run.platform.every = 1000;
+        const QList<QStringList> before = storedRows(run.database());
+        for (int i = 0; i < 5000; ++i)
+            run.form.ListView1.append(QString("u%1@d.com").arg(i));
+        // After five statements, about seventy writes come before the first turn
+        // and seventy more before the second.
+        run.platform.injectFailure(ScriptedPlatform::Operation::RunStatement, "Disk not ready");
+        run.platform.statementsBeforeFailure = 5 + 100;
+        int turnsBeforeReport = -1;
+        run.platform.onMessageBox = [&](const ScriptedPlatform::ShownBox&) {
+            turnsBeforeReport = run.platform.yieldCount;
+        };
+        run.form.ListView2.append(u"kept@result");
+        QCOMPARE(run.sort(), QStringList{"kept@result"});
+        QCOMPARE(turnsBeforeReport, 1);
+        QCOMPARE(run.platform.shownBoxes.size(), size_t(1));
+        QVERIFY(
+            run.platform.shownBoxes.front().text.startsWith(reportOpening("Disk not ready", 128)));
+        QCOMPARE(storedRows(run.database()), before);
+    }
+
     void walkEndsAtItsRowFarIntoTheRows_data() {
         QTest::addColumn<bool>("stepFails");
         QTest::newRow("a step fails") << true;
