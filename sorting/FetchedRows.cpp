@@ -23,23 +23,9 @@ void FetchedRows::reserve(qsizetype rows, qsizetype bytes) {
     packed_.reserve(rows * qsizetype(sizeof(Header)) + bytes);
 }
 
-bool FetchedRows::fetch(DatabaseStatement& rows, bool distinct, qsizetype most) {
-    try {
-        const bool more = fetchRows(rows, distinct, most);
-        read();
-        return more;
-    } catch (...) {
-        if (count_ > 0)
-            read();
-        throw;
-    }
-}
-
-bool FetchedRows::fetchRows(DatabaseStatement& rows, bool distinct, qsizetype most) {
+void FetchedRows::fetch(DatabaseStatement& rows, bool distinct) {
     qsizetype last = -1; // where the last row kept starts
     do {
-        if (count_ == most)
-            return true;
         const QByteArrayView email = rows.utf8(0);
         const QByteArrayView domain = rows.utf8(1);
         // Equal rows are next to each other in a query ordered by both columns.
@@ -65,7 +51,7 @@ bool FetchedRows::fetchRows(DatabaseStatement& rows, bool distinct, qsizetype mo
         }
         ++count_;
     } while (rows.step());
-    return false;
+    read();
 }
 
 QStringView FetchedRows::text(int column) const {

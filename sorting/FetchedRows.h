@@ -15,11 +15,9 @@ class FetchedRows {
 public:
     // Room for about this many rows and UTF-8 bytes of their emails.
     void reserve(qsizetype rows, qsizetype bytes);
-    // Takes the statement's current row and those after it, at most `most`
-    // rows; with `distinct`, rows ordered by both columns, each distinct row
-    // once. Answers whether the statement has a current row left. The first
-    // row taken is current afterwards, also when a step throws.
-    bool fetch(DatabaseStatement& rows, bool distinct, qsizetype most);
+    // Takes the statement's current row and every one after it; with
+    // `distinct`, rows ordered by both columns, each distinct row once.
+    void fetch(DatabaseStatement& rows, bool distinct);
     qsizetype count() const { return count_; }
 
     // The current row's Email (column 0) and Domain (1), as the statement
@@ -37,7 +35,6 @@ private:
         qsizetype end; // where the next row starts
     };
     Row rowAt(qsizetype at) const;
-    bool fetchRows(DatabaseStatement& rows, bool distinct, qsizetype most);
     void read();
 
     QByteArray packed_;

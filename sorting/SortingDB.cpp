@@ -7,7 +7,6 @@
 #include "PathNames.h"
 #include "PerDomainLimit.h"
 #include "Platform.h"
-#include "RowReadAhead.h"
 #include "RowWriter.h"
 #include "TextWidth.h"
 #include "WorkAside.h"
@@ -15,7 +14,6 @@
 
 #include <QByteArray>
 #include <cmath>
-#include <limits>
 #include <memory>
 #include <new>
 #include <optional>
@@ -219,7 +217,7 @@ bool DatabaseSort::query() {
         if (grouped && hasRow_) {
             fetched_.emplace();
             fetched_->reserve(written_, storedChars_);
-            fetched_->fetch(*rows_, true, std::numeric_limits<qsizetype>::max());
+            fetched_->fetch(*rows_, true);
             rows_.reset();
         }
     });
@@ -240,12 +238,7 @@ bool DatabaseSort::walk() {
         count.step();
         r = count.integer(0);
     });
-    if (!counted)
-        return false;
-    // The engine steps to the next rows on another thread while these are listed.
-    const DatabaseConnection::Loan loan(*connection_);
-    std::optional<RowReadAhead> ahead;
-    return onDatabase(212, [&] { ahead.emplace(*rows_); }) && walkRows(*ahead, r);
+    return counted && walkRows(*rows_, r);
 }
 
 template <class Rows> bool DatabaseSort::walkRows(Rows& rows, qint64 r) {
