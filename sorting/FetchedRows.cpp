@@ -23,13 +23,13 @@ void FetchedRows::reserve(qsizetype rows, qsizetype bytes) {
     packed_.reserve(rows * qsizetype(sizeof(Header)) + bytes);
 }
 
-void FetchedRows::fetch(DatabaseStatement& rows, bool distinct) {
+void FetchedRows::fetch(DatabaseStatement& rows) {
     qsizetype last = -1; // where the last row kept starts
     do {
         const QByteArrayView email = rows.utf8(0);
         const QByteArrayView domain = rows.utf8(1);
         // Equal rows are next to each other in a query ordered by both columns.
-        if (distinct && last >= 0) {
+        if (last >= 0) {
             const Row previous = rowAt(last);
             if (previous.email == email && previous.domain == domain)
                 continue;

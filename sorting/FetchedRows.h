@@ -7,17 +7,17 @@
 #include <QString>
 #include <QStringView>
 
-// The (Email, Domain) rows of a query, read to the end at once and then gone
-// through in order as the statement would give them: a walk that must know
-// the number of rows first reads them once instead of running the query twice.
+// The distinct (Email, Domain) rows of a query ordered by both, read to the
+// end at once and then gone through in order: a walk that must know the
+// number of groups first reads them once instead of running the query twice.
 // Packed one after another, most rows cost their address's bytes and a few more.
 class FetchedRows {
 public:
     // Room for about this many rows and UTF-8 bytes of their emails.
     void reserve(qsizetype rows, qsizetype bytes);
-    // Takes the statement's current row and every one after it; with
-    // `distinct`, rows ordered by both columns, each distinct row once.
-    void fetch(DatabaseStatement& rows, bool distinct);
+    // Takes the statement's current row and every one after it, each
+    // distinct row once: the statement orders them by both columns.
+    void fetch(DatabaseStatement& rows);
     qsizetype count() const { return count_; }
 
     // The current row's Email (column 0) and Domain (1), as the statement

@@ -217,7 +217,7 @@ bool DatabaseSort::query() {
         if (grouped && hasRow_) {
             fetched_.emplace();
             fetched_->reserve(written_, storedChars_);
-            fetched_->fetch(*rows_, true);
+            fetched_->fetch(*rows_);
             rows_.reset();
         }
     });
