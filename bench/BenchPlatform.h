@@ -16,7 +16,6 @@ public:
     void startRun();
     void yield() override;
     void yieldInsideCall() override { Platform::yieldInsideCall(); }
-    void yieldWhileWaiting() override { Platform::yieldWhileWaiting(); }
     qsizetype firstYieldDue(qsizetype points) override;
     // The clipboard of the (offscreen) window system, as the window uses it.
     void clearClipboard() override;

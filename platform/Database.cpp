@@ -40,8 +40,7 @@ constexpr int kLongestSleepMs = 8; // between two looks at a busy database
 
 // The ticks of the connection whose engine call is in progress on this thread;
 // a tick may start calls of other connections, which stack. The engine's own
-// sorting threads and a connection lent to another thread see none of the
-// window thread's ticks.
+// sorting threads see none: the window's turns are taken on its own thread.
 thread_local DatabaseTicks* running = nullptr;
 
 void tickNow() {
@@ -238,13 +237,4 @@ void DatabaseConnection::setTick(std::function<void()> tick) {
 
 void DatabaseConnection::setWait(std::function<void()> wait) {
     ticks_->wait = std::move(wait);
-}
-
-DatabaseConnection::Loan::Loan(DatabaseConnection& connection)
-    : connection_(connection), tick_(std::exchange(connection.ticks_->tick, {})),
-      wait_(std::exchange(connection.ticks_->wait, {})) {}
-
-DatabaseConnection::Loan::~Loan() {
-    connection_.ticks_->tick = std::move(tick_);
-    connection_.ticks_->wait = std::move(wait_);
 }

@@ -103,20 +103,6 @@ public:
     // wait must not use this connection.
     void setWait(std::function<void()> wait);
 
-    // While one lives, the connection's tick and wait are off: it is lent to
-    // another thread, and they belong to this one.
-    class Loan {
-    public:
-        explicit Loan(DatabaseConnection& connection);
-        Loan(const Loan&) = delete;
-        Loan& operator=(const Loan&) = delete;
-        ~Loan();
-
-    private:
-        DatabaseConnection& connection_;
-        std::function<void()> tick_, wait_;
-    };
-
 protected:
     // Called before every statement runs or steps; may throw to make it fail.
     virtual void beforeStatement() {}

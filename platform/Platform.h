@@ -137,9 +137,9 @@ public:
             yield();
     }
     // A turn for the window while a call waits for another program (another
-    // window's run holding the database) or for work on another thread. Asked every few
-    // milliseconds, far more rarely than yield points, it yields as soon as a turn is due. As with
-    // yieldInsideCall, the visible state must already be final.
+    // window's run holding the database). Asked every few milliseconds, far
+    // more rarely than yield points, it yields as soon as a turn is due. As
+    // with yieldInsideCall, the visible state must already be final.
     virtual void yieldWhileWaiting() {
         if (isYieldDue())
             yield();

@@ -9,7 +9,6 @@
 #include "Platform.h"
 #include "RowWriter.h"
 #include "TextWidth.h"
-#include "WorkAside.h"
 #include "WorkingDatabase.h"
 
 #include <QByteArray>
@@ -74,9 +73,6 @@ private:
     // the window gets its turns meanwhile. Only where the window already
     // shows what it has to show until the statement ends.
     template <class Body> bool runLong(int statement, Body&& body);
-    // The same on another thread, while the window gets its turns here; in
-    // place as runLong when no thread can be had.
-    template <class Body> bool runAside(int statement, Body&& body);
 
     // The bar as the step-by-step description leaves it after address i (from 1).
     void showWritten(qsizetype i);
@@ -128,7 +124,7 @@ bool DatabaseSort::open() {
         // The ordered query sorts in pieces the size of the page cache: small ones
         // stay in the processor's cache, and the window gets its turns sooner.
         connection_->execute(QStringLiteral("PRAGMA cache_size = -1000"));
-        // It sorts on every core, on threads that never see the window's ticks.
+        // The engine sorts on both cores; its own threads never take the window's turns.
         connection_->execute(QStringLiteral("PRAGMA threads = 2"));
     });
 }
@@ -138,15 +134,6 @@ template <class Body> bool DatabaseSort::runLong(int statement, Body&& body) {
     const bool done = onDatabase(statement, std::forward<Body>(body));
     connection_->setTick({});
     return done;
-}
-
-template <class Body> bool DatabaseSort::runAside(int statement, Body&& body) {
-    bool aside = false;
-    const bool done = onDatabase(statement, [&] {
-        const DatabaseConnection::Loan loan(*connection_);
-        aside = RunAside(body, [this] { platform_.yieldWhileWaiting(); });
-    });
-    return aside ? done : runLong(statement, body);
 }
 
 bool DatabaseSort::writeRows() {
@@ -209,7 +196,7 @@ bool DatabaseSort::query() {
     const QString rows = QStringLiteral("SELECT Email, Domain FROM tblEmls ORDER BY Domain, Email");
     const bool grouped = form_.check5();
     platform_.yield();
-    const bool opened = runAside(154, [&] {
+    const bool opened = runLong(154, [&] {
         rows_ = connection_->prepare(rows);
         hasRow_ = rows_->step();
         // Counting the groups would group them again: they are read to the end
