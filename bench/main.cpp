@@ -86,7 +86,7 @@ Measured stopWhileSorting(const QStringList& addresses, const QString& root) {
     r.fill(addresses);
     QElapsedTimer clock;
     qint64 sortingSince = -1, posted = -1, processed = -1, left = -1, done = -1;
-    r.platform.onYield = [&](int) {
+    r.platform.onYield = [&] {
         const qint64 now = clock.nsecsElapsed();
         if (posted >= 0 || !r.form().progressText().startsWith(QStringLiteral("Step 2")))
             return;

@@ -4,17 +4,18 @@
 #include "TickingFiles.h"
 
 #include <exception>
+#include <memory>
 #include <sqlite3.h>
 #include <type_traits>
 #include <utility>
 
+namespace {
 struct DatabaseTicks {
     std::function<void()> tick;
     std::exception_ptr failure; // of the tick, thrown again when the engine returns
     bool inside = false;
 };
 
-namespace {
 constexpr int kInstructionsPerTick = 1000;
 
 // The ticks of the connection whose engine call is in progress. There is one
@@ -57,27 +58,32 @@ void check(sqlite3* db, int code) {
     if (code != SQLITE_OK)
         fail(db, code);
 }
-} // namespace
 
-DatabaseStatement::DatabaseStatement(DatabaseStatement&& other) noexcept
-    : connection_(other.connection_), db_(other.db_),
-      statement_(std::exchange(other.statement_, nullptr)) {}
+class EngineStatement : public DatabaseStatement {
+public:
+    EngineStatement(sqlite3* db, sqlite3_stmt* statement, DatabaseTicks* ticks)
+        : db_(db), statement_(statement), ticks_(ticks) {}
+    EngineStatement(const EngineStatement&) = delete;
+    EngineStatement& operator=(const EngineStatement&) = delete;
+    ~EngineStatement() override { sqlite3_finalize(statement_); }
 
-DatabaseStatement& DatabaseStatement::operator=(DatabaseStatement&& other) noexcept {
-    std::swap(connection_, other.connection_);
-    std::swap(db_, other.db_);
-    std::swap(statement_, other.statement_);
-    return *this;
-}
+    void bindText(int parameter, QAnyStringView text) override;
+    bool step() override;
+    void reset() override { check(db_, sqlite3_reset(statement_)); }
+    QStringView text(int column) const override;
+    QByteArrayView utf8(int column) const override;
+    qint64 integer(int column) const override { return sqlite3_column_int64(statement_, column); }
 
-DatabaseStatement::~DatabaseStatement() {
-    sqlite3_finalize(statement_);
-}
+private:
+    sqlite3* db_;
+    sqlite3_stmt* statement_;
+    DatabaseTicks* ticks_;
+};
 
-void DatabaseStatement::bindText(int parameter, QAnyStringView text) {
+void EngineStatement::bindText(int parameter, QAnyStringView text) {
     // A null pointer would bind NULL; an empty address part must stay an empty text.
     static const char16_t empty[] = u"";
-    const auto data = [&](const void* text) { return text ? text : empty; };
+    const auto data = [&](const void* chars) { return chars ? chars : empty; };
     const int code = text.visit([&](auto view) {
         using View = decltype(view);
         if constexpr (std::is_same_v<View, QStringView>) {
@@ -97,10 +103,8 @@ void DatabaseStatement::bindText(int parameter, QAnyStringView text) {
     check(db_, code);
 }
 
-bool DatabaseStatement::step() {
-    connection_->beforeStatement();
-    const int code =
-        engineCall(connection_->ticks_.get(), [&] { return sqlite3_step(statement_); });
+bool EngineStatement::step() {
+    const int code = engineCall(ticks_, [&] { return sqlite3_step(statement_); });
     if (code == SQLITE_ROW)
         return true;
     if (code == SQLITE_DONE)
@@ -108,36 +112,39 @@ bool DatabaseStatement::step() {
     fail(db_, code);
 }
 
-void DatabaseStatement::reset() {
-    check(db_, sqlite3_reset(statement_));
-}
-
-QStringView DatabaseStatement::text(int column) const {
+QStringView EngineStatement::text(int column) const {
     const void* data = sqlite3_column_text16(statement_, column);
     const int bytes = sqlite3_column_bytes16(statement_, column);
     return QStringView(static_cast<const char16_t*>(data), bytes / 2);
 }
 
-QByteArrayView DatabaseStatement::utf8(int column) const {
+QByteArrayView EngineStatement::utf8(int column) const {
     const unsigned char* data = sqlite3_column_text(statement_, column);
     const int bytes = sqlite3_column_bytes(statement_, column);
     return QByteArrayView(reinterpret_cast<const char*>(data), bytes);
 }
 
-qint64 DatabaseStatement::integer(int column) const {
-    return sqlite3_column_int64(statement_, column);
-}
+class EngineConnection : public DatabaseConnection {
+public:
+    EngineConnection() {
+        if (sqlite3_initialize() != SQLITE_OK)
+            throw AppError(kProviderNotFound, kProviderNotFoundNumber);
+    }
+    EngineConnection(const EngineConnection&) = delete;
+    EngineConnection& operator=(const EngineConnection&) = delete;
+    ~EngineConnection() override { sqlite3_close_v2(db_); }
 
-DatabaseConnection::DatabaseConnection() : ticks_(std::make_unique<DatabaseTicks>()) {
-    if (sqlite3_initialize() != SQLITE_OK)
-        throw AppError(kProviderNotFound, kProviderNotFoundNumber);
-}
+    void open(const QString& path) override;
+    void execute(const QString& sql) override;
+    std::unique_ptr<DatabaseStatement> prepare(const QString& sql) override;
+    void setTick(std::function<void()> tick) override { ticks_.tick = std::move(tick); }
 
-DatabaseConnection::~DatabaseConnection() {
-    sqlite3_close_v2(db_);
-}
+private:
+    sqlite3* db_ = nullptr;
+    DatabaseTicks ticks_;
+};
 
-void DatabaseConnection::open(const QString& path) {
+void EngineConnection::open(const QString& path) {
     sqlite3_close_v2(std::exchange(db_, nullptr));
     sqlite3* db = nullptr;
     // One thread uses a connection: the engine need not lock it at every call.
@@ -157,25 +164,25 @@ void DatabaseConnection::open(const QString& path) {
     check(db_, sqlite3_exec(db_, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr));
 }
 
-void DatabaseConnection::execute(const QString& sql) {
+void EngineConnection::execute(const QString& sql) {
     if (!db_)
         fail(nullptr, SQLITE_MISUSE);
-    beforeStatement();
     const QByteArray text = sql.toUtf8();
-    check(db_, engineCall(ticks_.get(), [&] {
+    check(db_, engineCall(&ticks_, [&] {
               return sqlite3_exec(db_, text.constData(), nullptr, nullptr, nullptr);
           }));
 }
 
-DatabaseStatement DatabaseConnection::prepare(const QString& sql) {
+std::unique_ptr<DatabaseStatement> EngineConnection::prepare(const QString& sql) {
     if (!db_)
         fail(nullptr, SQLITE_MISUSE);
     sqlite3_stmt* statement = nullptr;
     const QByteArray text = sql.toUtf8();
     check(db_, sqlite3_prepare_v2(db_, text.constData(), int(text.size()), &statement, nullptr));
-    return DatabaseStatement(*this, db_, statement);
+    return std::make_unique<EngineStatement>(db_, statement, &ticks_);
 }
+} // namespace
 
-void DatabaseConnection::setTick(std::function<void()> tick) {
-    ticks_->tick = std::move(tick);
+std::unique_ptr<DatabaseConnection> CreateEngineConnection() {
+    return std::make_unique<EngineConnection>();
 }

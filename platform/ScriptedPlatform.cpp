@@ -3,6 +3,7 @@
 #include "AppError.h"
 #include "Database.h"
 #include "FailingReader.h"
+#include "ScriptedConnection.h"
 
 #include <QIODevice>
 
@@ -54,14 +55,14 @@ QString ScriptedPlatform::saveFileDialog(const FileDialogRequest& request) {
 void ScriptedPlatform::yield() {
     ++yieldCount;
     if (onYield)
-        onYield(yieldCount);
+        onYield();
     failIfInjected(Operation::Yield);
 }
 
 void ScriptedPlatform::yieldInsideCall() {
     ++callYieldCount;
     if (onCallYield)
-        onCallYield(callYieldCount);
+        onCallYield();
 }
 
 void ScriptedPlatform::injectFailure(Operation operation, const QString& description, int times,
@@ -106,30 +107,6 @@ void ScriptedPlatform::writeSetting(const QString& key, const QString& value) {
     failIfInjected(Operation::WriteSetting);
     LocalPlatform::writeSetting(key, value);
 }
-
-// A real connection whose opening can be made to fail.
-class ScriptedConnection : public DatabaseConnection {
-public:
-    explicit ScriptedConnection(ScriptedPlatform& platform) : platform_(platform) {}
-    void open(const QString& path) override {
-        platform_.failIfInjected(ScriptedPlatform::Operation::OpenDatabase);
-        DatabaseConnection::open(path);
-    }
-
-protected:
-    void beforeStatement() override {
-        if (!platform_.failures_.contains(int(ScriptedPlatform::Operation::RunStatement)))
-            return;
-        if (platform_.statementsBeforeFailure > 0) {
-            --platform_.statementsBeforeFailure;
-            return;
-        }
-        platform_.failIfInjected(ScriptedPlatform::Operation::RunStatement);
-    }
-
-private:
-    ScriptedPlatform& platform_;
-};
 
 class ScriptedPlatform::File : public OutputFile {
 public:
@@ -177,7 +154,19 @@ private:
 
 std::unique_ptr<DatabaseConnection> ScriptedPlatform::createConnection() {
     failIfInjected(Operation::CreateConnection);
-    return std::make_unique<ScriptedConnection>(*this);
+    return std::make_unique<ScriptedConnection>(
+        CreateEngineConnection(), [this] { failIfInjected(Operation::OpenDatabase); },
+        [this] { beforeStatement(); });
+}
+
+void ScriptedPlatform::beforeStatement() {
+    if (!failures_.contains(int(Operation::RunStatement)))
+        return;
+    if (statementsBeforeFailure > 0) {
+        --statementsBeforeFailure;
+        return;
+    }
+    failIfInjected(Operation::RunStatement);
 }
 
 std::unique_ptr<Spreadsheet> ScriptedPlatform::createSpreadsheet() {

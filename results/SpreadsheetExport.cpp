@@ -43,15 +43,20 @@ void SaveResultsAsExcelFile(FormState& form, Platform& platform) {
     // Without a workbook every later step would fail in turn: one report is enough.
     if (report.run(108, [&] { workbook = platform.createSpreadsheet(); })) {
         SheetCells& sheet = workbook->activeSheet;
+        FrameClock& clock = platform.frameClock();
+        const auto yieldPoint = [&] {
+            if (clock.due())
+                platform.yield();
+        };
         report.run(110, [&] {
-            platform.yieldIfDue();
+            yieldPoint();
             sheet.setCell(1, 1, form.ListView2.header());
             sheet.autoFitColumn(1);
         });
         int row = 2;
         for (qsizetype p = 0; p < entries.count(); ++p, ++row) {
-            platform.yieldIfDue();
-            platform.yieldIfDue();
+            yieldPoint();
+            yieldPoint();
             // Past the sheet's last row every further row would fail the same way.
             if (!report.run(112, [&] { sheet.setCell(row, 1, entries.text(p)); }) &&
                 row > SheetCells::kRows)

@@ -49,7 +49,7 @@ public:
     SpacedWriting(const AddressListModel& list, const QString& fileName, Platform& platform,
                   FormState* progressBar)
         : entries_(list.snapshot()), header_(list.header()), fileName_(fileName),
-          platform_(platform), bar_(progressBar),
+          platform_(platform), clock_(platform.frameClock()), bar_(progressBar),
           writing_(QStringLiteral("Writing file: ") + FileNameFromPath(fileName)) {}
 
     void run() {
@@ -75,7 +75,7 @@ public:
 
 private:
     void yieldPoint() {
-        if (platform_.yieldDue()) {
+        if (clock_.due()) {
             showEntryProgress();
             platform_.yield();
         }
@@ -143,6 +143,7 @@ private:
     const QString header_;
     const QString fileName_;
     Platform& platform_;
+    FrameClock& clock_;
     FormState* bar_;
     const QString writing_;
     qsizetype width_ = 0;

@@ -44,10 +44,11 @@ void BubbleSort(std::vector<QString>& keys, FormState& form, Platform& platform)
     // date only at a real yield and at the end, to what the comparison that
     // ran last left on it. The stop flag, too, can only change while yielding,
     // so the loop tests a local copy refreshed after each yield.
+    FrameClock& clock = platform.frameClock();
     bool stop = form.globals.StopSorting;
     qsizetype j = 0;
     for (;;) {
-        if (platform.yieldDue()) {
+        if (clock.due()) {
             if (pass > 1)
                 progress.show(pass - 1, n);
             report.run(104, [&platform] { platform.yield(); });
@@ -55,7 +56,7 @@ void BubbleSort(std::vector<QString>& keys, FormState& form, Platform& platform)
         }
         bool swapped = false;
         for (j = 0; j <= n; ++j) {
-            if (platform.yieldDue()) {
+            if (clock.due()) {
                 if (j > 0)
                     progress.show(pass, j - 1);
                 else if (pass > 1)

@@ -31,7 +31,7 @@ double percent(qsizetype part, qsizetype whole) {
 class TextSort {
 public:
     TextSort(FormState& form, Platform& platform)
-        : form_(form), platform_(platform),
+        : form_(form), platform_(platform), clock_(platform.frameClock()),
           report_(platform, QStringLiteral("Sorting"), QStringLiteral("SortingText")),
           limit_(form.text1()) {}
 
@@ -52,6 +52,7 @@ private:
 
     FormState& form_;
     Platform& platform_;
+    FrameClock& clock_;
     ErrorReport report_;
     DomainLimit limit_;
     std::vector<QString> keys_;
@@ -80,7 +81,7 @@ void TextSort::collectKeys() {
         // A copy: the list may change while the run yields.
         const QString address = input.text(i - 1);
         last = i;
-        lastShown = platform_.yieldDue();
+        lastShown = clock_.due();
         if (lastShown) {
             showCollecting(i, address);
             yieldAt(112);
@@ -124,7 +125,7 @@ void TextSort::showAdding(qsizetype i, qsizetype bucket) {
 void TextSort::yieldBeforeBuckets(qsizetype i, qsizetype examined) {
     qsizetype j = 0; // buckets examined so far
     while (j < examined) {
-        const qsizetype skipped = platform_.firstYieldDue(examined - j);
+        const qsizetype skipped = clock_.firstDue(examined - j);
         if (skipped == examined - j)
             return;
         j += skipped;
@@ -179,7 +180,7 @@ void TextSort::addResults() {
     qsizetype last = -1;      // the key handled last
     qsizetype lastBucket = 0; // the bucket its search stopped at
     for (qsizetype i = 0; i <= lastKey_; ++i) {
-        if (platform_.yieldDue()) {
+        if (clock_.due()) {
             if (i > 0)
                 showAdding(i - 1, lastBucket);
             yieldAt(154);

@@ -26,7 +26,7 @@ const QString kStopAdding = QStringLiteral("Stop Adding");
 class DatabaseSort {
 public:
     DatabaseSort(FormState& form, Platform& platform)
-        : form_(form), platform_(platform),
+        : form_(form), platform_(platform), clock_(platform.frameClock()),
           report_(platform, QStringLiteral("Sorting"), QStringLiteral("SortingDB")) {}
 
     // The recordset is released before the connection, in member order.
@@ -54,10 +54,11 @@ private:
 
     FormState& form_;
     Platform& platform_;
+    FrameClock& clock_;
     ErrorReport report_;
     std::unique_ptr<DatabaseConnection> connection_;
     QString source_ = QStringLiteral("tblEmls"); // the table the walk reads
-    std::optional<DatabaseStatement> rows_;
+    std::unique_ptr<DatabaseStatement> rows_;
     bool hasRow_ = false;
     std::optional<qint16> limit_; // the last number the limit box held
     qsizetype storedChars_ = 0;   // of all addresses written, at most what the results need
@@ -95,7 +96,7 @@ bool DatabaseSort::writeRows() {
 
     qsizetype written = 0;
     for (qsizetype i = 1; i <= n && i <= form_.ListView1.count(); ++i) {
-        if (platform_.yieldDue()) {
+        if (clock_.due()) {
             // The waiting rows point into the list, which may change while the window has its turn.
             if (!report_.run(128, [&] { insert->flush(); }))
                 return false;
@@ -153,10 +154,9 @@ void DatabaseSort::walk() {
         return;
     qint64 r = 0;
     const bool counted = runLong(162, [&] {
-        DatabaseStatement count =
-            connection_->prepare(QStringLiteral("SELECT COUNT(*) FROM ") + source_);
-        count.step();
-        r = count.integer(0);
+        const auto count = connection_->prepare(QStringLiteral("SELECT COUNT(*) FROM ") + source_);
+        count->step();
+        r = count->integer(0);
     });
     if (!counted)
         return;
@@ -167,7 +167,7 @@ void DatabaseSort::walk() {
     int perDomain = 0;
     qsizetype i = 0;
     for (;; ++i) {
-        if (platform_.yieldDue()) {
+        if (clock_.due()) {
             if (i > 0)
                 showAdded(i - 1, r);
             platform_.yield();

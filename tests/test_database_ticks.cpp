@@ -11,7 +11,7 @@ std::unique_ptr<DatabaseConnection> filled(const QTemporaryDir& dir, int rows) {
     const QString path = dir.filePath("dbData.mdb");
     QFile::copy(QStringLiteral(AMBERVALE_RESOURCES "/dbBlank.mdb"), path);
     QFile(path).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-    auto connection = std::make_unique<DatabaseConnection>();
+    auto connection = CreateEngineConnection();
     connection->open(path);
     const QString n = QString::number(rows);
     connection->execute(
@@ -25,16 +25,16 @@ std::unique_ptr<DatabaseConnection> filled(const QTemporaryDir& dir, int rows) {
 
 // Counts the rows through a sort, which takes the engine many instructions.
 qint64 sortedCount(DatabaseConnection& connection) {
-    DatabaseStatement count =
+    const auto count =
         connection.prepare("SELECT COUNT(*) FROM (SELECT Email FROM tblEmls ORDER BY Email)");
-    count.step();
-    return count.integer(0);
+    count->step();
+    return count->integer(0);
 }
 
 qint64 rowCount(DatabaseConnection& connection) {
-    DatabaseStatement count = connection.prepare("SELECT COUNT(*) FROM tblEmls");
-    count.step();
-    return count.integer(0);
+    const auto count = connection.prepare("SELECT COUNT(*) FROM tblEmls");
+    count->step();
+    return count->integer(0);
 }
 } // namespace
 
@@ -64,9 +64,9 @@ private slots:
         int ticks = 0;
         connection->setTick([&] { ++ticks; });
         if (rows) {
-            DatabaseStatement query = connection->prepare(sql);
-            QVERIFY(query.step());
-            QCOMPARE(query.text(0).size(), 192);
+            const auto query = connection->prepare(sql);
+            QVERIFY(query->step());
+            QCOMPARE(query->text(0).size(), 192);
         } else {
             connection->execute(sql);
         }

@@ -5,6 +5,9 @@
 #include "ScriptedPlatform.h"
 #include "SortKey.h"
 #include "Sorting.h"
+#include "StepTexts.h"
+#include "YieldActions.h"
+#include "YieldTrace.h"
 #include "clsDomain.h"
 
 #include <QRandomGenerator>
@@ -13,35 +16,16 @@
 #include <algorithm>
 
 namespace {
-// The bar as each yield finds it, then as the run leaves it.
+// The bar as each yield finds it (or only where the sort button reads
+// `caption`), then as the run leaves it.
 struct BarLog {
     QStringList seen;
-    void attach(ScriptedPlatform& platform, const FormState& form) {
-        platform.onYield = [this, &form](int) { seen << state(form); };
+    void attach(ScriptedPlatform& platform, const FormState& form, const QString& caption = {}) {
+        platform.onYield = [this, &form, caption] {
+            if (caption.isEmpty() || form.sortCaption() == caption)
+                seen << BarShown(form);
+        };
     }
-    static QString state(const FormState& form) {
-        return QString::number(form.progressValue()) + u'|' + form.progressText();
-    }
-};
-
-const QString kLoop = QStringLiteral("Step 2 of 3: Sorting, loop ");
-const QString kAdding = QStringLiteral("Step 3 of 3: Adding emails, please wait... ");
-const QString kSearching = QStringLiteral("Step 3 of 3: Adding  emails, please wait... ");
-
-// A platform whose clock answers from a pattern, checked only every stride points.
-class PatternPlatform : public ScriptedPlatform {
-public:
-    PatternPlatform(const QString& root, int stride, QList<bool> pattern)
-        : ScriptedPlatform(root), pattern_(std::move(pattern)) {
-        setYieldStride(stride);
-    }
-
-protected:
-    bool isYieldDue() override { return pattern_[looks_++ % pattern_.size()]; }
-
-private:
-    QList<bool> pattern_;
-    int looks_ = 0;
 };
 } // namespace
 
@@ -202,7 +186,7 @@ private slots:
         std::vector<QString> array(keys.begin(), keys.end());
         BubbleSort(array, form, platform);
         QCOMPARE(log.seen, atYields);
-        QCOMPARE(BarLog::state(form), atEnd);
+        QCOMPARE(BarShown(form), atEnd);
         QCOMPARE(QStringList(array.begin(), array.end()), sorted);
         QVERIFY(platform.shownBoxes.empty());
     }
@@ -210,14 +194,14 @@ private slots:
     void bubbleSortStopsAfterTheComparisonDuringWhichItWasStopped() {
         ScriptedPlatform platform(dir.path());
         FormState form;
-        // Yields: 1 starts pass 1, 2 to 4 precede its comparisons, 5 starts pass 2,
-        // 6 and 7 precede its first two comparisons.
-        platform.onYield = [&](int n) { form.globals.StopSorting = n == 7; };
+        YieldActions actions(platform, form);
+        actions.whenBar(kLoop + "2 of 2, please wait... 0",
+                        [&] { form.globals.StopSorting = true; });
         std::vector<QString> array{"d", "c", "b", "a"};
         BubbleSort(array, form, platform);
-        QCOMPARE(platform.yieldCount, 7);
+        QVERIFY(actions.done());
         QCOMPARE(QStringList(array.begin(), array.end()), QStringList({"b", "a", "c", "d"}));
-        QCOMPARE(BarLog::state(form), "50|" + kLoop + "2 of 2, please wait... 1");
+        QCOMPARE(BarShown(form), "50|" + kLoop + "2 of 2, please wait... 1");
     }
 
     void textSortShowsWhatEachStepLeavesAtEveryYield() {
@@ -226,14 +210,13 @@ private slots:
         BarLog log;
         log.attach(platform, form);
         sortText(form, platform, {"c@b", "a@b", "b@a"});
-        const QString step1 = "Step 1 of 3: Processing email: ";
         QCOMPARE(log.seen, QStringList({
-                               "33|" + step1 + "c@b",
-                               "66|" + step1 + "a@b",
-                               "100|" + step1 + "b@a",
+                               "33|" + kCollecting + "c@b",
+                               "66|" + kCollecting + "a@b",
+                               "100|" + kCollecting + "b@a",
                                // pass 1
-                               "100|" + step1 + "b@a",
-                               "100|" + step1 + "b@a",
+                               "100|" + kCollecting + "b@a",
+                               "100|" + kCollecting + "b@a",
                                "0|" + kLoop + "1 of 1, please wait... 0",
                                // pass 2
                                "100|" + kLoop + "1 of 1, please wait... 1",
@@ -248,40 +231,43 @@ private slots:
                                "0|" + kAdding + "0",
                                "50|" + kAdding + "1",
                            }));
-        QCOMPARE(BarLog::state(form), "100|" + kAdding + "2");
+        QCOMPARE(BarShown(form), "100|" + kAdding + "2");
         QCOMPARE(Entries(form.ListView2), QStringList({"b@a", "a@b", "c@b"}));
         QCOMPARE(form.sortCaption(), QString("Stop Adding"));
         QCOMPARE(form.mousePointer(), MousePointer::Busy);
     }
 
-    void textSortShowsTheBucketSearch() {
+    // Sorted, the domains are a, b, c and c again: a new domain examines
+    // every bucket before it, the second c finds the third bucket.
+    void textSortShowsEachBucketExamined() {
         ScriptedPlatform platform(dir.path());
         FormState form;
         form.setCheck2(true);
-        form.setText1("1");
+        form.setText1("2");
         BarLog log;
-        log.attach(platform, form);
-        sortText(form, platform, {"x@d", "y@d", "z@e"});
-        QCOMPARE(log.seen.mid(6),
-                 QStringList({
-                     "100|" + kLoop + "1 of 1, please wait... 1", "0|" + kAdding + "0",
-                     "50|" + kAdding + "1", // before bucket 1 of key 1
-                     "50|" + kSearching + "1.1",
-                     "100|" + kAdding + "2", // before bucket 1 of key 2
-                 }));
-        QCOMPARE(BarLog::state(form), "100|" + kSearching + "2.1");
-        QCOMPARE(Entries(form.ListView2), QStringList({"x@d", "z@e"}));
+        log.attach(platform, form, "Stop Adding");
+        sortText(form, platform, {"1@c", "1@a", "1@b", "2@c"});
+        QCOMPARE(log.seen, QStringList({
+                               "100|" + kLoop + "2 of 2, please wait... 2",
+                               "0|" + kAdding + "0",
+                               "33|" + kAdding + "1", // before bucket 1 of key 1
+                               "33|" + kSearching + "1.1",
+                               "66|" + kAdding + "2", // before buckets 1 and 2 of key 2
+                               "66|" + kSearching + "2.1",
+                               "66|" + kSearching + "2.2",
+                               "100|" + kAdding + "3", // before buckets 1 to 3 of key 3
+                               "100|" + kSearching + "3.1",
+                               "100|" + kSearching + "3.2",
+                           }));
+        QCOMPARE(BarShown(form), "100|" + kSearching + "3.3");
+        QCOMPARE(Entries(form.ListView2), QStringList({"1@a", "1@b", "1@c", "2@c"}));
     }
 
     void singleAddressLeavesTheStepThreeValue() {
         ScriptedPlatform platform(dir.path());
         FormState form;
-        BarLog log;
-        log.attach(platform, form);
         sortText(form, platform, {"solo@x"});
-        // Step 1, the pass without comparisons, then key 0.
-        QCOMPARE(platform.yieldCount, 3);
-        QCOMPARE(BarLog::state(form), "100|" + kAdding + "0");
+        QCOMPARE(BarShown(form), "100|" + kAdding + "0");
         QCOMPARE(Entries(form.ListView2), QStringList{"solo@x"});
         QVERIFY(platform.shownBoxes.empty());
     }
@@ -336,52 +322,71 @@ private slots:
         QVERIFY(platform.shownBoxes.empty());
     }
 
-    void yieldsBeforeEveryBucketExamined() {
-        // Sorted, the domains are a, b, c and c again: a new domain examines
-        // every bucket before it, the second c finds the third bucket.
-        ScriptedPlatform platform(dir.path());
-        FormState form;
-        form.setCheck2(true);
-        form.setText1("2");
-        sortText(form, platform, {"1@c", "1@a", "1@b", "2@c"});
-        const int step1 = 4, step2 = 1 + 3 + 1 + 3; // a pass that exchanges, one that checks
-        const int step3 = 4 + (0 + 1 + 2 + 3);
-        QCOMPARE(platform.yieldCount, step1 + step2 + step3);
-        QCOMPARE(Entries(form.ListView2), QStringList({"1@a", "1@b", "1@c", "2@c"}));
+    // Where the window gets fewer turns, each shows what it would show with a
+    // turn at every yield point.
+    void sparseYieldsShowWhatEveryYieldWouldShow_data() {
+        QTest::addColumn<bool>("limit");
+        QTest::newRow("no option") << false;
+        QTest::newRow("bucket search") << true;
     }
 
-    void askingForManyYieldPointsAnswersAsAskingOneByOne_data() {
-        QTest::addColumn<int>("stride");
-        QTest::addColumn<QList<bool>>("pattern");
-        QTest::newRow("every point real") << 1 << QList<bool>{true};
-        QTest::newRow("stride, sometimes due") << 4 << QList<bool>{false, true, false, false, true};
-        QTest::newRow("stride, never due") << 3 << QList<bool>{false};
-    }
-
-    void askingForManyYieldPointsAnswersAsAskingOneByOne() {
-        QFETCH(int, stride);
-        QFETCH(QList<bool>, pattern);
-        PatternPlatform single(dir.path(), stride, pattern);
-        PatternPlatform bulk(dir.path(), stride, pattern);
-        QList<int> dueOneByOne;
-        QList<int> dueInRuns;
-        int point = 0;
-        for (qsizetype run : {0, 1, 2, 7, 3, 16, 1, 5, 30}) {
-            for (qsizetype k = 0; k < run; ++k)
-                if (single.yieldDue())
-                    dueOneByOne << point + int(k);
-            qsizetype asked = 0;
-            while (asked < run) {
-                const qsizetype first = bulk.firstYieldDue(run - asked);
-                if (first == run - asked)
-                    break;
-                dueInRuns << point + int(asked + first);
-                asked += first + 1;
-            }
-            point += int(run);
+    void sparseYieldsShowWhatEveryYieldWouldShow() {
+        QFETCH(bool, limit);
+        QStringList addresses;
+        for (int i = 0; i < 24; ++i)
+            addresses << QString("u%1@d%2.com").arg((i * 7) % 24).arg(i % 5);
+        FormState denseForm, sparseForm;
+        ScriptedPlatform densePlatform(dir.path()), sparsePlatform(dir.path());
+        YieldTrace dense(densePlatform, denseForm), sparse(sparsePlatform, sparseForm, 3);
+        for (FormState* form : {&denseForm, &sparseForm}) {
+            form->setCheck2(limit);
+            form->setText1("3");
         }
-        QCOMPARE(dueInRuns, dueOneByOne);
-        QVERIFY(!dueOneByOne.isEmpty() || !pattern.contains(true));
+        sortText(denseForm, densePlatform, addresses);
+        sortText(sparseForm, sparsePlatform, addresses);
+        QVERIFY2(SparseMismatch(dense, sparse).isEmpty(),
+                 qPrintable(SparseMismatch(dense, sparse)));
+        QVERIFY(sparse.yields() < dense.yields() / 2);
+        QCOMPARE(BarShown(sparseForm), BarShown(denseForm));
+        QCOMPARE(Entries(sparseForm.ListView2), Entries(denseForm.ListView2));
+    }
+
+    // A window's clock looks at the time once every stride points, and lets a
+    // yield through once a frame has passed since the last one.
+    void frameClockYieldsOnceAFrame() {
+        qint64 now = 0;
+        int looks = 0;
+        FrameClock clock(12, 4, [&] {
+            ++looks;
+            return now;
+        });
+        looks = 0;
+        QList<bool> answers;
+        for (int i = 0; i < 8; ++i)
+            answers << clock.due();
+        now = 12;
+        for (int i = 0; i < 4; ++i)
+            answers << clock.due();
+        QCOMPARE(answers, QList<bool>(11, false) << true);
+        QCOMPARE(looks, 3);
+        // A run of points: one look decides for all of them.
+        clock.restart();
+        QCOMPARE(clock.firstDue(1000), qsizetype(1000));
+        now = 30;
+        QCOMPARE(clock.firstDue(1000), qsizetype(0));
+        QCOMPARE(looks, 6);
+        QCOMPARE(clock.pointsAsked(), 12 + 1000 + 1);
+    }
+
+    // Without an interval every stride-th point is due, asked one by one or in runs.
+    void clockWithoutIntervalLetsEveryStrideThrough() {
+        FrameClock clock(0, 3);
+        QCOMPARE(clock.firstDue(2), qsizetype(2));
+        QCOMPARE(clock.firstDue(5), qsizetype(0));
+        QCOMPARE(clock.firstDue(5), qsizetype(2));
+        QCOMPARE(QList<bool>({clock.due(), clock.due(), clock.due()}),
+                 QList<bool>({false, false, true}));
+        QCOMPARE(clock.pointsAsked(), 9);
     }
 };
 

@@ -5,6 +5,9 @@
 #include "ListContents.h"
 #include "ScriptedPlatform.h"
 #include "SortingDB.h"
+#include "StepTexts.h"
+#include "YieldActions.h"
+#include "YieldTrace.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,9 +17,9 @@
 
 namespace {
 // A window state and a platform whose data folder holds a fresh working database.
-template <class P = ScriptedPlatform> struct Run {
+struct Run {
     QTemporaryDir dir;
-    P platform{dir.path()};
+    ScriptedPlatform platform{dir.path()};
     FormState form;
 
     Run() {
@@ -75,34 +78,6 @@ QString describe(const QList<Seen>& seen) {
     return lines.join('\n');
 }
 
-// Loops ask at every yield point and really yield at every third (or every
-// `every`); the few points that always yield are counted as they come.
-class SparsePlatform : public ScriptedPlatform {
-public:
-    using ScriptedPlatform::ScriptedPlatform;
-    int points = 0;
-    int every = 3;
-
-    void yield() override {
-        if (!answeredDue_)
-            ++points;
-        answeredDue_ = false;
-        ScriptedPlatform::yield();
-    }
-
-protected:
-    bool isYieldDue() override {
-        answeredDue_ = ++points % every == 0;
-        return answeredDue_;
-    }
-
-private:
-    bool answeredDue_ = false;
-};
-
-const QString kStep1 = "Step 1 of 3: Processing email: ";
-const QString kStep2 = "Step 2 of 3: Sorting, please wait... ";
-const QString kStep3 = "Step 3 of 3: Adding emails, please wait... ";
 const QStringList kMixed = {"b@x.com", "a@x.com", "a@x.com", "B@x.com", "c@y.org",
                             "a@y.org", "d@x.com", "e@X.com", "f@"};
 } // namespace
@@ -258,15 +233,13 @@ private slots:
         run.fill({"a@d", "b@d", "c@d", "d@d", "e@e", "f@e", "g@e"});
         run.form.setCheck2(true);
         run.form.setText1("2");
-        // Yields 1-7 write, 8-11 sort, then one before each row: "x" comes before "b@d", "3"
-        // before "f@e".
-        run.platform.onYield = [&](int n) {
-            if (n == 13)
-                run.form.setText1("x");
-            if (n == 17)
-                run.form.setText1("3");
-        };
+        // "x" comes before "b@d", "3" before "f@e".
+        YieldActions actions(run.platform, run.form);
+        actions.whenBar(kAdding + "0", [&] { run.form.setText1("x"); }).whenBar(kAdding + "4", [&] {
+            run.form.setText1("3");
+        });
         QCOMPARE(run.sort(), QStringList({"a@d", "b@d", "e@e", "f@e", "g@e"}));
+        QVERIFY(actions.done());
     }
 
     void progressAtEveryYield() {
@@ -274,24 +247,24 @@ private slots:
         run.fill({"b@y.com", "dir/a@x.com", "c@x.com"});
         run.form.setSortCaption("Stop Sorting");
         QList<Seen> seen;
-        run.platform.onYield = [&](int) {
+        run.platform.onYield = [&] {
             seen << Seen{run.form.progressValue(), run.form.progressText(), run.form.sortCaption()};
         };
         QCOMPARE(run.sort(), QStringList({"c@x.com", "dir/a@x.com", "b@y.com"}));
         const QString s = "Stop Sorting", a = "Stop Adding";
-        const QList<Seen> expected = {{33, kStep1 + "b@y.com", s},
-                                      {66, kStep1 + "a@x.com", s},
-                                      {100, kStep1 + "c@x.com", s},
-                                      {100, kStep1 + "c@x.com", s},
-                                      {100, kStep2, s},
-                                      {100, kStep2, s},
-                                      {100, kStep2, s},
-                                      {100, kStep2, a},
-                                      {25, kStep3 + "0", a},
-                                      {50, kStep3 + "1", a}};
+        const QList<Seen> expected = {{33, kCollecting + "b@y.com", s},
+                                      {66, kCollecting + "a@x.com", s},
+                                      {100, kCollecting + "c@x.com", s},
+                                      {100, kCollecting + "c@x.com", s},
+                                      {100, kQuerying, s},
+                                      {100, kQuerying, s},
+                                      {100, kQuerying, s},
+                                      {100, kQuerying, a},
+                                      {25, kAdding + "0", a},
+                                      {50, kAdding + "1", a}};
         QVERIFY2(seen == expected, qPrintable(describe(seen)));
         QCOMPARE(run.form.progressValue(), 75.0);
-        QCOMPARE(run.form.progressText(), kStep3 + "2");
+        QCOMPARE(run.form.progressText(), kAdding + "2");
         QCOMPARE(run.form.mousePointer(), MousePointer::Busy);
     }
 
@@ -301,14 +274,14 @@ private slots:
         run.fill({"b@y.com", "a@x.com", "b@y.com", "c@x.com", "a@x.com"});
         run.form.setCheck5(true);
         QList<double> values;
-        run.platform.onYield = [&](int) {
-            if (run.form.progressText().startsWith(kStep3))
+        run.platform.onYield = [&] {
+            if (run.form.progressText().startsWith(kAdding))
                 values << run.form.progressValue();
         };
         QCOMPARE(run.sort(), QStringList({"a@x.com", "c@x.com", "b@y.com"}));
         QCOMPARE(values, QList<double>({25, 50}));
         QCOMPARE(run.form.progressValue(), 75.0);
-        QCOMPARE(run.form.progressText(), kStep3 + "2");
+        QCOMPARE(run.form.progressText(), kAdding + "2");
     }
 
     // The engine's long statements give the window turns, where the bar
@@ -324,10 +297,10 @@ private slots:
         run.form.setCheck5(true);
         const QString atStart = run.form.progressText();
         QSet<QString> texts;
-        run.platform.onCallYield = [&](int) {
+        run.platform.onCallYield = [&] {
             texts << run.form.progressText();
             run.form.ListView2.clear();
-            if (run.form.progressText() == kStep2) {
+            if (run.form.progressText() == kQuerying) {
                 for (int k = 0; k < 50; ++k)
                     run.form.ListView1.append(u"late@a.com");
             }
@@ -336,9 +309,10 @@ private slots:
 
         QVERIFY2(run.platform.callYieldCount > 10,
                  qPrintable(QString::number(run.platform.callYieldCount)));
-        QVERIFY(texts.contains(kStep2));
-        QVERIFY2((texts - QSet<QString>{atStart, kStep1 + addresses.last(), kStep2}).isEmpty(),
-                 qPrintable(texts.values().join('\n')));
+        QVERIFY(texts.contains(kQuerying));
+        QVERIFY2(
+            (texts - QSet<QString>{atStart, kCollecting + addresses.last(), kQuerying}).isEmpty(),
+            qPrintable(texts.values().join('\n')));
         QList<std::pair<QString, QString>> unique; // (domain, address), once each
         for (const QString& address : QSet<QString>(addresses.begin(), addresses.end()))
             unique.append({address.section('@', 1), address});
@@ -347,35 +321,24 @@ private slots:
         for (const auto& [domain, address] : unique)
             expected << address;
         QCOMPARE(results, expected);
-        QCOMPARE(run.form.progressText(), kStep3 + QString::number(expected.size() - 1));
+        QCOMPARE(run.form.progressText(), kAdding + QString::number(expected.size() - 1));
         QCOMPARE(storedRows(run.database()).size(), addresses.size());
     }
 
     void sparseYieldsShowWhatEveryYieldWouldShow() {
-        auto state = [](FormState& form) {
-            return Seen{form.progressValue(), form.progressText(), form.sortCaption()};
-        };
         QStringList addresses;
         for (int i = 0; i < 20; ++i)
             addresses << QString("u%1@d%2.com").arg(i).arg(i % 4);
-        Run dense;
+        Run dense, sparse;
+        YieldTrace denseTrace(dense.platform, dense.form);
+        YieldTrace sparseTrace(sparse.platform, sparse.form, 3);
         dense.fill(addresses);
-        QList<Seen> every;
-        dense.platform.onYield = [&](int) { every << state(dense.form); };
-        dense.sort();
-
-        Run<SparsePlatform> sparse;
         sparse.fill(addresses);
-        int real = 0;
-        sparse.platform.onYield = [&](int) {
-            ++real;
-            QVERIFY2(state(sparse.form) == every[sparse.platform.points - 1],
-                     qPrintable(QString::number(sparse.platform.points)));
-        };
-        QCOMPARE(sparse.sort(), Entries(dense.form.ListView2));
-        QCOMPARE(sparse.platform.points, every.size());
-        QVERIFY(real < every.size() / 2);
-        QVERIFY(state(sparse.form) == state(dense.form));
+        QCOMPARE(sparse.sort(), dense.sort());
+        QVERIFY2(SparseMismatch(denseTrace, sparseTrace).isEmpty(),
+                 qPrintable(SparseMismatch(denseTrace, sparseTrace)));
+        QVERIFY(sparseTrace.yields() < denseTrace.yields() / 2);
+        QCOMPARE(BarShown(sparse.form), BarShown(dense.form));
     }
 
     // Between two real yields rows go to the engine in groups; what is
@@ -395,15 +358,13 @@ private slots:
                 address = QString(300, 'x') + address;
             addresses << address;
         }
-        Run<SparsePlatform> run;
-        run.platform.every = 37; // real yields before rows 37 and 74
+        Run run;
+        run.platform.clock = FrameClock(0, 37); // real yields before rows 37 and 74
         run.fill(addresses);
-        int real = 0;
-        run.platform.onYield = [&](int) {
-            if (++real == 2)
-                run.form.globals.StopSorting = true;
-        };
+        YieldActions actions(run.platform, run.form);
+        actions.whenBar(kCollecting + addresses[73], [&] { run.form.globals.StopSorting = true; });
         run.sort();
+        QVERIFY(actions.done());
         QList<QStringList> expected;
         for (qsizetype i = 0; i < 74; ++i) {
             DatabaseRow row;
@@ -418,29 +379,26 @@ private slots:
     void stopSortingKeepsWhatWasWritten() {
         Run run;
         run.fill({"e@e", "d@d", "c@c", "b@b", "a@a"});
-        run.platform.onYield = [&](int n) {
-            if (n == 3) {
-                run.form.globals.StopSorting = true;
-                run.form.setMousePointer(MousePointer::Default);
-            }
-        };
+        YieldActions actions(run.platform, run.form);
+        actions.whenBar(kCollecting + "c@c", [&] {
+            run.form.globals.StopSorting = true;
+            run.form.setMousePointer(MousePointer::Default);
+        });
         QCOMPARE(run.sort(), QStringList({"c@c", "d@d", "e@e"}));
+        QVERIFY(actions.done());
         QCOMPARE(storedRows(run.database()).size(), 3);
-        QCOMPARE(run.form.progressText(), kStep3 + "2");
+        QCOMPARE(run.form.progressText(), kAdding + "2");
         QCOMPARE(run.form.mousePointer(), MousePointer::Busy);
     }
 
     void stopAddingEndsAfterTheCurrentRow() {
         Run run;
         run.fill({"e@e", "d@d", "c@c", "b@b", "a@a"});
-        // Yields 1-5 write, 6-9 sort, 10 comes before the first row.
-        run.platform.onYield = [&](int n) {
-            if (n == 11)
-                run.form.globals.StopAdding = true;
-        };
+        YieldActions actions(run.platform, run.form);
+        actions.whenBar(kAdding + "0", [&] { run.form.globals.StopAdding = true; });
         QCOMPARE(run.sort(), QStringList({"a@a", "b@b"}));
-        QCOMPARE(run.platform.yieldCount, 11);
-        QCOMPARE(run.form.progressText(), kStep3 + "1");
+        QVERIFY(actions.done());
+        QCOMPARE(run.form.progressText(), kAdding + "1");
         QCOMPARE(run.form.progressValue(), 2.0 / 6.0 * 100);
     }
 
@@ -449,8 +407,7 @@ private slots:
         run.form.ListView2.append(u"old@result");
         QCOMPARE(run.sort(), QStringList{});
         QCOMPARE(run.form.sortCaption(), QString("Stop Adding"));
-        QCOMPARE(run.form.progressText(), kStep2);
-        QCOMPARE(run.platform.yieldCount, 4);
+        QCOMPARE(run.form.progressText(), kQuerying);
         QVERIFY(run.platform.shownBoxes.empty());
     }
 

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QtGlobal>
+#include <functional>
+
+// Decides at which of a loop's yield points the window really gets a turn.
+// A window needs one about once a frame; a million turns would cost seconds
+// of event processing. Asking is a countdown: the time is looked at only once
+// every `stride` points. A clock without an interval finds every point it
+// looks at due: with a stride of 1, each yield point is a real yield.
+class FrameClock {
+public:
+    using Milliseconds = std::function<qint64()>;
+
+    static constexpr qint64 kFrameMs = 12;
+    static constexpr int kFrameStride = 64;
+
+    // Every point due.
+    FrameClock() = default;
+    // Due once intervalMs have passed since the last real yield; `now` tells the time.
+    FrameClock(qint64 intervalMs, int stride, Milliseconds now = steadyMilliseconds);
+    // About once a frame, on the steady clock.
+    static FrameClock perFrame() { return FrameClock(kFrameMs, kFrameStride); }
+
+    // Is this yield point a real yield?
+    bool due() {
+        if (--countdown_ > 0)
+            return false;
+        return look();
+    }
+    // The same question for a run of `points` yield points at once: answers
+    // the index of the first of them that is due, or `points` when none is;
+    // the points up to the answer count as asked. The points of a run follow
+    // each other within microseconds, so the time is looked at once for all.
+    qsizetype firstDue(qsizetype points);
+    // A real yield has just ended: the next frame starts now.
+    void restart();
+
+    // Yield points asked since the clock was made.
+    qint64 pointsAsked() const { return asked_ + stride_ - countdown_; }
+
+    static qint64 steadyMilliseconds();
+
+private:
+    bool look() {
+        asked_ = pointsAsked();
+        countdown_ = stride_;
+        return intervalMs_ <= 0 || now_() - lastYieldMs_ >= intervalMs_;
+    }
+
+    qint64 intervalMs_ = 0;
+    qint64 stride_ = 1;
+    qint64 countdown_ = 1; // points until the next look
+    qint64 asked_ = 0;     // points asked up to the last look
+    Milliseconds now_;
+    qint64 lastYieldMs_ = 0;
+};
