@@ -7,10 +7,17 @@
 #include "Platform.h"
 
 #include <QDir>
-#include <QStringList>
+#include <QFileInfo>
+
+namespace {
+ErrorReport loadReport(Platform& platform) {
+    return ErrorReport(platform, QStringLiteral("Form1"), QStringLiteral("PushButton3_Click"));
+}
+void loadChosenListFiles(FormState& form, Platform& platform, const QString& fileName);
+} // namespace
 
 void LoadListFiles(FormState& form, Platform& platform) {
-    ErrorReport report(platform, QStringLiteral("Form1"), QStringLiteral("PushButton3_Click"));
+    ErrorReport report = loadReport(platform);
     FileDialogRequest request;
     request.title = QStringLiteral("Load List(s) - Hold Ctrl to select multiple list files");
     request.filter = kTextFilesFilter;
@@ -20,14 +27,21 @@ void LoadListFiles(FormState& form, Platform& platform) {
     report.run(108, [&] { fileName = platform.openFileDialog(request); });
     // The dialog is shared with saving, which offers the name it holds now.
     form.setDialogFileName(fileName);
-    if (fileName.isEmpty())
-        return;
-    // One path, or the folder followed by the chosen names.
+    if (!fileName.isEmpty())
+        loadChosenListFiles(form, platform, fileName);
+}
+
+namespace {
+// What the load does with the dialog's answer: one path, or the folder
+// followed by the chosen names.
+void loadChosenListFiles(FormState& form, Platform& platform, const QString& fileName) {
+    ErrorReport report = loadReport(platform);
     QStringList parts;
     report.run(112, [&] { parts = fileName.split(QChar(u'\0')); });
     report.run(114, [&] { form.setMousePointer(MousePointer::Busy); });
     if (parts.size() == 1) {
         report.run(120, [&] { LoadListFile(form.ListView1, platform, parts[0]); });
+        form.setDialogFileName(parts[0]);
     } else {
         const QChar separator = QDir::separator();
         for (qsizetype i = 1; i < parts.size(); ++i) {
@@ -39,4 +53,27 @@ void LoadListFiles(FormState& form, Platform& platform) {
         }
     }
     report.run(138, [&] { form.setMousePointer(MousePointer::Default); });
+}
+
+// The dialog's answer had these files been chosen in it together: the one
+// path, or their deepest common folder followed by each path from there.
+QString chosenFilesAnswer(const QStringList& paths) {
+    if (paths.size() < 2)
+        return paths.value(0);
+    QString folder = QFileInfo(paths.first()).path();
+    for (const QString& path : paths) {
+        while (!path.startsWith(folder + u'/') && folder != QDir::rootPath())
+            folder = QFileInfo(folder).path();
+    }
+    QStringList parts{folder};
+    const QDir common(folder);
+    for (const QString& path : paths)
+        parts << common.relativeFilePath(path);
+    return parts.join(QChar(u'\0'));
+}
+} // namespace
+
+void LoadNamedListFiles(FormState& form, Platform& platform, const QStringList& paths) {
+    if (!paths.isEmpty())
+        loadChosenListFiles(form, platform, chosenFilesAnswer(paths));
 }

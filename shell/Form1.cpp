@@ -8,9 +8,11 @@
 #include "ErrorReport.h"
 #include "HandCursor.h"
 #include "ListCommands.h"
+#include "ListFileDrop.h"
 #include "LoadListFiles.h"
 #include "ODBCProvider.h"
 #include "Platform.h"
+#include "ProgramIcon.h"
 #include "ProgressBarView.h"
 #include "ResultFilters.h"
 #include "SampleEmails.h"
@@ -27,6 +29,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <utility>
 
 namespace {
 constexpr int kTwipsPerPixel = 15;
@@ -105,6 +108,7 @@ void Form1::createControls() {
                      twips(120, 120, 7800, 1815), state_.ListView1);
     ListView2 = list(QStringLiteral("ListView2"), QStringLiteral("Results"),
                      twips(8040, 630, 7800, 2805), state_.ListView2);
+    new ListFileDrop(ListView1->viewport(), state_, platform_);
 
     auto button = [this](const QString& name, const QString& caption, QRect geometry) {
         auto* control = place<QPushButton>(this, name, caption, geometry);
@@ -192,7 +196,12 @@ void Form1::connectState() {
     connect(PushButton6, &QPushButton::clicked, this, &Form1::PushButton6_Click);
     connect(PushButton7, &QPushButton::clicked, this, &Form1::PushButton7_Click);
     connect(PushButton17, &QPushButton::clicked, this, &Form1::PushButton17_Click);
-    connect(&state_, &FormState::text1FocusRequested, Text1, [this] { Text1->setFocus(); });
+    // Put back by the sort button's refusal of the limit, which answers a leave of the box
+    // whose own check is still waiting: one press, one message.
+    connect(&state_, &FormState::text1FocusRequested, Text1, [this] {
+        text1LeaveUnchecked_ = false;
+        Text1->setFocus();
+    });
 
     connect(PushButton4, &QPushButton::clicked, this, &Form1::PushButton4_Click);
     connect(PushButton5, &QPushButton::clicked, this, &Form1::PushButton5_Click);
@@ -261,6 +270,8 @@ void Form1::showMousePointer() {
         unsetCursor();
         break;
     }
+    // The limit box's own text pointer would show through the hourglass.
+    Text1->setCursor(state_.isBusy() ? Qt::WaitCursor : Qt::IBeamCursor);
 }
 
 void Form1::setBackground(const QColor& colour) {
@@ -285,7 +296,7 @@ void Form1::Form_Load() {
     report.run(100, [&] { ApplySkin(); });
     report.run(102, [&] {
         setWindowTitle(kProductName);
-        setWindowIcon(QIcon(QStringLiteral(":/ambervale.png")));
+        setWindowIcon(ProgramIcon());
         platform_.setApplicationTitle(SetApplicationTitle(kProductName));
     });
     const QString handFile = platform_.programFolder() + QStringLiteral("/HAND-M.CUR");
@@ -380,11 +391,17 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
         // Focus going to another control, not the window losing activation to a box or
         // another program. The check runs once the focus has moved, so it can move it back.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            text1LeaveUnchecked_ = true;
             QMetaObject::invokeMethod(
-                this, [this] { userChange(platform_, [this] { Text1_LostFocus(); }); },
+                this,
+                [this] {
+                    if (std::exchange(text1LeaveUnchecked_, false))
+                        userChange(platform_, [this] { Text1_LostFocus(); });
+                },
                 Qt::QueuedConnection);
-    } else if (type == QEvent::MouseMove) {
+        }
+    } else if (type == QEvent::MouseMove && watched != Text1) {
         // A move that a child ignored reaches its parent too; only the control under the mouse
         // counts.
         auto* widget = static_cast<QWidget*>(watched);
@@ -400,7 +417,8 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
                            watched == ListView1 ? state_.ListView1 : state_.ListView2);
             return true;
         }
-    } else if (type == QEvent::MouseButtonDblClick) {
+    } else if (type == QEvent::MouseButtonDblClick &&
+               static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         if (watched == ListView1->viewport() || watched == ListView2->viewport()) {
             const bool input = watched == ListView1->viewport();
             removeSelected(input ? ListView1 : ListView2,

@@ -95,4 +95,5 @@ private:
     SortRun sortRun_{state_, platform_};
     std::optional<QCursor> handCursor_;
     bool skinned_ = false;
+    bool text1LeaveUnchecked_ = false; // the limit box lost the focus; its check is queued
 };

@@ -40,23 +40,14 @@ void SortRun::startPress(ErrorReport& report) {
     // run still winds down: a second run must not start inside it.
     if (active_)
         return;
-    // With the per-domain limit ticked, a run starts only on a number in the box.
-    bool refused = false;
-    report.run(118, [&] { refused = form_.check2() && !IsNumeric(form_.text1()); });
-    if (refused) {
-        report.run(118, [&] {
-            platform_.messageBox(QStringLiteral("You must input numeric entry."),
-                                 MessageButtons::Ok, MessageIcon::None);
-        });
-        form_.focusText1();
+    bool any = false;
+    report.run(124, [&] { any = !form_.ListView1.isEmpty(); });
+    if (any && refusesLimit(report))
         return;
-    }
     active_ = true;
     report.run(118, [&] { form_.setSortCaption(kStopSorting); });
     report.run(120, [&] { form_.globals.StopSorting = false; });
     report.run(122, [&] { form_.globals.StopAdding = false; });
-    bool any = false;
-    report.run(124, [&] { any = !form_.ListView1.isEmpty(); });
     if (any) {
         report.run(126, [&] { form_.ListView2.clear(); });
         report.run(128, [&] { form_.setMousePointer(MousePointer::Busy); });
@@ -75,6 +66,22 @@ void SortRun::startPress(ErrorReport& report) {
     }
     report.run(152, [&] { form_.setSortCaption(kStartSorting); });
     active_ = false;
+}
+
+// With the per-domain limit ticked, a run starts only on a number in the box.
+bool SortRun::refusesLimit(ErrorReport& report) {
+    bool refused = false;
+    report.run(118, [&] { refused = form_.check2() && !IsNumeric(form_.text1()); });
+    if (!refused)
+        return false;
+    // The focus goes back first: a leave of the box that this press caused needs no
+    // message of its own, also while this one is open.
+    form_.focusText1();
+    report.run(118, [&] {
+        platform_.messageBox(QStringLiteral("You must input numeric entry."), MessageButtons::Ok,
+                             MessageIcon::None);
+    });
+    return true;
 }
 
 // The one place that picks the processing method.

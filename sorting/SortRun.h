@@ -18,6 +18,7 @@ public:
 private:
     void stopPress(ErrorReport& report);
     void startPress(ErrorReport& report);
+    bool refusesLimit(ErrorReport& report);
     void runMethod(ErrorReport& report);
 
     FormState& form_;

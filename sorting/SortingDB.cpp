@@ -95,16 +95,25 @@ bool DatabaseSort::writeRows() {
         return false;
 
     qsizetype written = 0;
+    qsizetype shown = 0;
+    // The address read before the window's last turn: a stop press and a Clear List
+    // or Delete there can change the list under the loop.
+    QString heldOverTurn;
     for (qsizetype i = 1; i <= n && i <= form_.ListView1.count(); ++i) {
+        QAnyStringView address = form_.ListView1.at(i - 1);
         if (clock_.due()) {
-            // The waiting rows point into the list, which may change while the window has its turn.
+            // The waiting rows point into the list, which may change while the window has
+            // its turn, and into heldOverTurn.
             if (!report_.run(128, [&] { insert->flush(); }))
                 return false;
+            heldOverTurn = address.toString();
+            address = heldOverTurn;
             showWritten(i);
+            shown = i;
             platform_.yield();
         }
         form_.setMousePointer(MousePointer::Busy);
-        if (!report_.run(128, [&] { storedChars_ += insert->add(form_.ListView1.at(i - 1)); }))
+        if (!report_.run(128, [&] { storedChars_ += insert->add(address); }))
             return false;
         written = i;
         if (form_.globals.StopSorting)
@@ -112,7 +121,9 @@ bool DatabaseSort::writeRows() {
     }
     if (!report_.run(128, [&] { insert->flush(); }))
         return false;
-    if (written > 0)
+    // What the bar would show had every address yielded. When the last address
+    // did yield, the bar is already right, and a stop press there has reset it.
+    if (written > shown)
         showWritten(written);
     insert.reset();
     return runLong(132, [&] { connection_->execute(QStringLiteral("COMMIT")); });

@@ -1,9 +1,12 @@
 #include "Database.h"
+#include "ListContents.h"
 #include "StoredSettings.h"
 #include "TestWindow.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
 
@@ -129,6 +132,51 @@ private slots:
         QVERIFY(again.Check1->hasFocus());
         QCOMPARE(t.platform.shownBoxes.size(), size_t(2));
         QCOMPARE(onDisk(t)["Text1"], QString("12"));
+    }
+
+    void boxesAfterARunAreNoLeaveOfTheLimitBox_data() {
+        QTest::addColumn<bool>("failingTurn");
+        QTest::newRow("Done.") << false;
+        QTest::newRow("error report, then Done.") << true;
+    }
+
+    // The boxes take the activation from the window while the limit box has the focus
+    // and, typed meanwhile, a text that is not a number: that is no leave of the box.
+    void boxesAfterARunAreNoLeaveOfTheLimitBox() {
+        QFETCH(bool, failingTurn);
+        TestWindow t;
+        Form1& form = t.start();
+        form.Option2->click();
+        form.Check2->click();
+        form.Text1->setText("2");
+        Fill(form.state().ListView1, {"a@d", "b@d"});
+        activate(form);
+        form.Text1->setFocus();
+        t.platform.onYield = [&] {
+            if (form.Text1->text() == "2" && failingTurn)
+                t.platform.injectFailure(ScriptedPlatform::Operation::Yield, "Out of memory");
+            form.Text1->setText("x");
+        };
+        // A real box stands in for each, active until it is closed.
+        t.platform.onMessageBox = [&](const auto& shown) {
+            QMessageBox box(QMessageBox::NoIcon, shown.caption, shown.text, QMessageBox::Ok, &form);
+            box.show();
+            box.activateWindow();
+            QTRY_VERIFY(box.isActiveWindow());
+            box.close();
+            form.activateWindow();
+            QTRY_VERIFY(form.isActiveWindow());
+        };
+        form.PushButton17->click();
+        QCoreApplication::processEvents();
+
+        QStringList boxes;
+        for (const auto& box : t.platform.shownBoxes)
+            boxes << box.caption;
+        QCOMPARE(boxes, failingTurn ? QStringList({"Application Error", "Ambervale"})
+                                    : QStringList{"Ambervale"});
+        QCOMPARE(t.platform.shownBoxes.back().text, QString("Done."));
+        QVERIFY(form.Text1->hasFocus());
     }
 
     void storedTickIsReadByItsLeadingNumber_data() {

@@ -155,29 +155,52 @@ private slots:
         QCOMPARE(form.state().globals.StopAdding, stopAdding);
     }
 
+    void limitThatIsNotANumberRefusesTheStart_data() {
+        QTest::addColumn<QStringList>("input");
+        QTest::addColumn<bool>("pressLeavesTheBox"); // the focus was in the limit box
+        QTest::addColumn<QStringList>("boxes");
+        const QString numeric = "You must input numeric entry.";
+        const QString empty = "You forgot to add email in the list.";
+        const QStringList three{"a@d", "b@d", "c@d"};
+        QTest::newRow("refused") << three << false << QStringList{numeric};
+        QTest::newRow("one press, one message") << three << true << QStringList{numeric};
+        QTest::newRow("empty list comes first") << QStringList{} << false << QStringList{empty};
+        // The press has nothing to refuse; leaving the box still is refused.
+        QTest::newRow("empty list, leaving the box")
+            << QStringList{} << true << QStringList{empty, numeric};
+    }
+
     void limitThatIsNotANumberRefusesTheStart() {
+        QFETCH(QStringList, input);
+        QFETCH(bool, pressLeavesTheBox);
+        QFETCH(QStringList, boxes);
         TestWindow t;
         Form1& form = startWithTextMethod(t);
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
-        Fill(form.state().ListView1, {"a@d", "b@d", "c@d"});
+        Fill(form.state().ListView1, input);
         Fill(form.state().ListView2, {"kept@result"});
-        form.state().setCheck2(true);
-        form.state().setText1Enabled(true);
+        form.Check2->click();
         form.Text1->setText("two");
-        form.PushButton1->setFocus();
+        (pressLeavesTheBox ? static_cast<QWidget*>(form.Text1) : form.PushButton1)->setFocus();
         QStringList captions;
         connect(&form.state(), &FormState::sortCaptionChanged, this,
                 [&] { captions << form.state().sortCaption(); });
-        form.PushButton17->click();
+        // A box waits for its answer in an event loop of its own.
+        t.platform.onMessageBox = [](const auto&) { QCoreApplication::processEvents(); };
+        QTest::mouseClick(form.PushButton17, Qt::LeftButton);
+        QCoreApplication::processEvents();
 
-        QCOMPARE(BoxTexts(t.platform), QStringList{"You must input numeric entry."});
+        QCOMPARE(BoxTexts(t.platform), boxes);
         QCOMPARE(t.platform.shownBoxes.front().icon, MessageIcon::None);
-        QCOMPARE(QApplication::focusWidget(), form.Text1);
+        const bool backInTheBox = !input.isEmpty() || pressLeavesTheBox;
+        QCOMPARE(QApplication::focusWidget(),
+                 backInTheBox ? static_cast<QWidget*>(form.Text1) : form.PushButton17);
         QCOMPARE(Entries(form.state().ListView2), QStringList{"kept@result"});
-        QVERIFY(captions.isEmpty());
         QCOMPARE(t.platform.yieldCount, 0);
-
+        if (input.isEmpty())
+            return;
+        QVERIFY(captions.isEmpty());
         form.Text1->setText("2");
         form.PushButton17->click();
         QCOMPARE(Entries(form.state().ListView2), QStringList({"a@d", "b@d"}));

@@ -1,16 +1,20 @@
+#include "AddressListView.h"
 #include "AddressStore.h"
 #include "DataFolder.h"
 #include "DatabaseRows.h"
 #include "FormState.h"
 #include "ListContents.h"
+#include "ProgressBarView.h"
 #include "ScriptedPlatform.h"
 #include "SortingDB.h"
 #include "StepTexts.h"
+#include "TestWindow.h"
 #include "YieldActions.h"
 #include "YieldTrace.h"
 
 #include <QDir>
 #include <QFile>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <sqlite3.h>
@@ -389,6 +393,57 @@ private slots:
         QCOMPARE(storedRows(run.database()).size(), 3);
         QCOMPARE(run.form.progressText(), kAdding + "2");
         QCOMPARE(run.form.mousePointer(), MousePointer::Busy);
+    }
+
+    void stopPressWhileWriting_data() {
+        QTest::addColumn<QString>("sameTurn");
+        QTest::addColumn<QStringList>("inputAfter");
+        QTest::newRow("press only") << "" << QStringList{"e@e", "d@d", "c@c", "b@b", "a@a"};
+        QTest::newRow("and Clear List") << "clear" << QStringList{};
+        QTest::newRow("and Delete of the address shown")
+            << "delete" << QStringList{"e@e", "d@d", "b@b", "a@a"};
+    }
+
+    // The press leaves the bar at rest until step 2 names itself (its value stays), and
+    // the address shown when it came is the last one written, whatever the same turn of
+    // the window does to the input list.
+    void stopPressWhileWriting() {
+        QFETCH(QString, sameTurn);
+        QFETCH(QStringList, inputAfter);
+        TestWindow t;
+        Form1& form = t.start();
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        Fill(form.state().ListView1, {"e@e", "d@d", "c@c", "b@b", "a@a"});
+        QCoreApplication::processEvents(); // the view learns of the rows
+        QStringList barAfterPress;         // each change, until step 3
+        t.platform.onYield = [&] {
+            const QString text = form.ProgressBar1->text();
+            if (barAfterPress.isEmpty() && text != kCollecting + "c@c")
+                return;
+            if (barAfterPress.isEmpty()) {
+                QTest::mouseClick(form.PushButton17, Qt::LeftButton);
+                if (sameTurn == "clear")
+                    QTest::mouseClick(form.PushButton1, Qt::LeftButton);
+                if (sameTurn == "delete") {
+                    form.ListView1->selectionModel()->select(form.ListView1->model()->index(2, 0),
+                                                             QItemSelectionModel::ClearAndSelect |
+                                                                 QItemSelectionModel::Rows);
+                    QTest::keyClick(form.ListView1, Qt::Key_Delete);
+                }
+            }
+            const QString shown =
+                QString::number(form.ProgressBar1->value()) + '|' + form.ProgressBar1->text();
+            if (!text.startsWith(kAdding) && barAfterPress.value(barAfterPress.size() - 1) != shown)
+                barAfterPress << shown;
+        };
+        QTest::mouseClick(form.PushButton17, Qt::LeftButton);
+
+        QCOMPARE(barAfterPress, QStringList({"0|Progress Bar", "0|" + kQuerying}));
+        QCOMPARE(Entries(form.state().ListView2), QStringList({"c@c", "d@d", "e@e"}));
+        QCOMPARE(Entries(form.state().ListView1), inputAfter);
+        QCOMPARE(t.platform.shownBoxes.size(), size_t(1));
+        QCOMPARE(t.platform.shownBoxes.front().text, QString("Done."));
     }
 
     void stopAddingEndsAfterTheCurrentRow() {

@@ -29,9 +29,9 @@ void moveMouseOver(QWidget* widget) {
     QCoreApplication::sendEvent(widget, &move);
 }
 
-void doubleClick(AddressListView* view, int row) {
+void doubleClick(AddressListView* view, int row, Qt::MouseButton button = Qt::LeftButton) {
     const QRect cell = view->visualRect(view->model()->index(row, 0));
-    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(view->viewport(), button, {}, cell.center());
 }
 } // namespace
 
@@ -88,6 +88,11 @@ private slots:
         }
         QCOMPARE(form.state().ListView1.count(), 4);
 
+        for (Qt::MouseButton other : {Qt::RightButton, Qt::MiddleButton}) {
+            select(form.ListView2, 1);
+            doubleClick(form.ListView2, 1, other);
+        }
+        QCOMPARE(form.state().ListView2.count(), 2);
         select(form.ListView2, 1);
         doubleClick(form.ListView2, 1);
         QCOMPARE(Entries(form.state().ListView2), QStringList{"r1@x"});
@@ -125,6 +130,10 @@ private slots:
         moveMouseOver(form.Check5);
         moveMouseOver(&form);
         QCOMPARE(form.state().mousePointer(), MousePointer::Default);
+        // The limit box has no say in the pointer.
+        moveMouseOver(form.PushButton4);
+        moveMouseOver(form.Text1);
+        QCOMPARE(form.state().mousePointer(), MousePointer::Custom);
 
         form.state().setMousePointer(MousePointer::Busy);
         moveMouseOver(form.PushButton17);
@@ -132,6 +141,11 @@ private slots:
         moveMouseOver(form.Frame2);
         QCOMPARE(form.state().mousePointer(), MousePointer::Busy);
         QCOMPARE(form.cursor().shape(), Qt::WaitCursor);
+        for (QWidget* control : form.findChildren<QWidget*>())
+            QVERIFY2(control->cursor().shape() == Qt::WaitCursor,
+                     qPrintable(control->objectName()));
+        form.state().setMousePointer(MousePointer::Default);
+        QCOMPARE(form.Text1->cursor().shape(), Qt::IBeamCursor);
     }
 
     void windowMirrorsTheState() {
