@@ -6,6 +6,7 @@
 #include "BenchRun.h"
 #include "ClipboardExport.h"
 #include "ListFile.h"
+#include "OptionHandlers.h"
 #include "PeakMemory.h"
 #include "PeerSort.h"
 #include "ResultFilters.h"
@@ -377,14 +378,14 @@ bool Suite::run() {
         database(QStringLiteral("database, no option"), {}, 2, QStringLiteral("<= 2x (1.5x)"));
     if (wanted("db-dedupe"))
         database(
-            QStringLiteral("database, no duplicates"), [](FormState& f) { f.setCheck5(true); }, 2.5,
-            QStringLiteral("<= 2.5x"));
+            QStringLiteral("database, no duplicates"), [](OptionHandlers& o) { o.setCheck5(true); },
+            2.5, QStringLiteral("<= 2.5x"));
     if (wanted("db-limit"))
         database(
             QStringLiteral("database, 5 per domain"),
-            [](FormState& f) {
-                f.setCheck2(true);
-                f.setText1(QStringLiteral("5"));
+            [](OptionHandlers& o) {
+                o.setCheck2(true);
+                o.setText1(QStringLiteral("5"));
             },
             2.5, QStringLiteral("<= 2.5x"));
     if (wanted("text"))

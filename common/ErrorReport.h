@@ -10,8 +10,10 @@ class Platform;
 inline const QString kSupportAddress = QStringLiteral("support@quillmere.example");
 
 // The "Application Error" report of a command or long routine. Each numbered
-// statement runs through run(): when it throws, the report names the number
-// and the procedure simply goes on with its next statement.
+// statement that can fail (a box, a file, the database, a yield, a list that
+// grows) runs through run(): when it throws, the report names the number and
+// the procedure simply goes on with its next statement. The others are
+// plain code.
 class ErrorReport {
 public:
     ErrorReport(Platform& platform, const QString& module, const QString& procedure);

@@ -37,7 +37,7 @@ void SaveResultsAsExcelFile(FormState& form, Platform& platform) {
     const AddressStore entries = form.ListView2.snapshot();
     if (entries.isEmpty())
         return;
-    report.run(106, [&] { form.setMousePointer(MousePointer::Busy); });
+    form.setMousePointer(MousePointer::Busy);
 
     std::unique_ptr<Spreadsheet> workbook;
     // Without a workbook every later step would fail in turn: one report is enough.
@@ -62,8 +62,8 @@ void SaveResultsAsExcelFile(FormState& form, Platform& platform) {
                 row > SheetCells::kRows)
                 break;
         }
-        report.run(114, [&] { sheet.autoFitAllColumns(); });
+        sheet.autoFitAllColumns();
         report.run(116, [&] { workbook->show(); });
     }
-    report.run(118, [&] { form.setMousePointer(MousePointer::Default); });
+    form.setMousePointer(MousePointer::Default);
 }

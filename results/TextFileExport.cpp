@@ -64,13 +64,13 @@ public:
             report.run(106, [&] { create(); }) && report.run(108, [&] { writeHeader(); }) &&
             report.run(110, [&] { announce(20); }) && report.run(112, [&] { writeEntries(); });
         if (written) {
-            report.run(114, [&] { setBar(100, QStringLiteral("Done.")); });
+            setBar(100, QStringLiteral("Done."));
             report.run(116, [&] {
                 lines_->flush();
                 file_->commit();
             });
         }
-        report.run(118, [&] { setBar(0, kProgressBarRest); });
+        setBar(0, kProgressBarRest);
     }
 
 private:
@@ -168,7 +168,7 @@ void SaveResultsAsTextFile(FormState& form, Platform& platform) {
     if (fileName.isEmpty())
         return;
     form.setDialogFileName(fileName);
-    report.run(104, [&] { form.setMousePointer(MousePointer::Busy); });
+    form.setMousePointer(MousePointer::Busy);
     report.run(106, [&] { SaveListviewProperlySpaced(form.ListView2, fileName, platform, &form); });
-    report.run(108, [&] { form.setMousePointer(MousePointer::Default); });
+    form.setMousePointer(MousePointer::Default);
 }

@@ -3,6 +3,8 @@
 #include "AddressListAccessible.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -298,4 +300,18 @@ void AddressListView::reset() {
     AddressListAccessible::modelReset(this);
     QAbstractItemView::reset();
     rowsChanged();
+}
+
+void AddressListView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Delete)
+        return QAbstractItemView::keyPressEvent(event);
+    event->accept();
+    emit removalRequested();
+}
+
+void AddressListView::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return QAbstractItemView::mouseDoubleClickEvent(event);
+    event->accept();
+    emit removalRequested();
 }

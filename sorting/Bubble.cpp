@@ -3,42 +3,18 @@
 #include "ErrorReport.h"
 #include "FormState.h"
 #include "Platform.h"
+#include "SortProgress.h"
 
 #include <algorithm>
-#include <cmath>
 #include <utility>
-
-namespace {
-// The bar as a comparison leaves it. n is the last pair index.
-class ComparisonProgress {
-public:
-    ComparisonProgress(FormState& form, ErrorReport& report, qsizetype n)
-        : form_(form), report_(report), n_(n) {}
-
-    void show(qsizetype pass, qsizetype j) {
-        if (n_ > 0)
-            report_.run(112, [&] { form_.setProgressValue(std::floor(double(j) / n_ * 100)); });
-        report_.run(114, [&] {
-            form_.setProgressText(QStringLiteral("Step 2 of 3: Sorting, loop ") +
-                                  QString::number(pass) + QStringLiteral(" of ") +
-                                  QString::number(n_) + QStringLiteral(", please wait... ") +
-                                  QString::number(j));
-        });
-    }
-
-private:
-    FormState& form_;
-    ErrorReport& report_;
-    qsizetype n_;
-};
-} // namespace
 
 void BubbleSort(std::vector<QString>& keys, FormState& form, Platform& platform) {
     ErrorReport report(platform, QStringLiteral("Bubble"), QStringLiteral("BubbleSort"));
     qsizetype pass = 1;
     const qsizetype n = qsizetype(keys.size()) - 2;
     QString* key = keys.data();
-    ComparisonProgress progress(form, report, n);
+    SortProgress progress(form);
+    const auto show = [&](qsizetype shownPass, qsizetype j) { progress.sorting(shownPass, n, j); };
 
     // Nothing can see the bar between two real yields, so it is brought up to
     // date only at a real yield and at the end, to what the comparison that
@@ -50,7 +26,7 @@ void BubbleSort(std::vector<QString>& keys, FormState& form, Platform& platform)
     for (;;) {
         if (clock.due()) {
             if (pass > 1)
-                progress.show(pass - 1, n);
+                show(pass - 1, n);
             report.run(104, [&platform] { platform.yield(); });
             stop = form.globals.StopSorting;
         }
@@ -58,9 +34,9 @@ void BubbleSort(std::vector<QString>& keys, FormState& form, Platform& platform)
         for (j = 0; j <= n; ++j) {
             if (clock.due()) {
                 if (j > 0)
-                    progress.show(pass, j - 1);
+                    show(pass, j - 1);
                 else if (pass > 1)
-                    progress.show(pass - 1, n);
+                    show(pass - 1, n);
                 report.run(110, [&platform] { platform.yield(); });
                 stop = form.globals.StopSorting;
             }
@@ -76,5 +52,5 @@ void BubbleSort(std::vector<QString>& keys, FormState& form, Platform& platform)
             break;
     }
     if (n >= 0)
-        progress.show(pass - 1, std::min(j, n));
+        show(pass - 1, std::min(j, n));
 }

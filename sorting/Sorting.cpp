@@ -4,13 +4,12 @@
 #include "DomainLimit.h"
 #include "ErrorReport.h"
 #include "FormState.h"
-#include "PathNames.h"
 #include "Platform.h"
 #include "SortKey.h"
+#include "SortProgress.h"
 #include "clsDomain.h"
 
 #include <QSet>
-#include <cmath>
 #include <memory>
 #include <unordered_map>
 #include <unordered_set>
@@ -21,10 +20,6 @@ struct ViewHash {
     size_t operator()(QStringView text) const noexcept { return qHash(text); }
 };
 
-double percent(qsizetype part, qsizetype whole) {
-    return std::floor(double(part) / whole * 100);
-}
-
 // One call of the method. Nothing can see the window between two real
 // yields, so the bar is brought up to date only at a real yield and at the
 // end of a step, to exactly what the step by step would show there.
@@ -33,7 +28,7 @@ public:
     TextSort(FormState& form, Platform& platform)
         : form_(form), platform_(platform), clock_(platform.frameClock()),
           report_(platform, QStringLiteral("Sorting"), QStringLiteral("SortingText")),
-          limit_(form.text1()) {}
+          progress_(form), limit_(form.text1()) {}
 
     void collectKeys();
     void sortKeys() {
@@ -42,10 +37,12 @@ public:
     void addResults();
 
 private:
-    void yieldAt(int number) {
-        report_.run(number, [&] { platform_.yield(); });
+    void yieldAt(int statement) {
+        report_.run(statement, [&] { platform_.yield(); });
     }
-    void showCollecting(qsizetype i, const QString& address);
+    void showCollecting(qsizetype i, const QString& address) {
+        progress_.collecting(i, form_.ListView1.count(), address);
+    }
     void showAdding(qsizetype i, qsizetype bucket);
     void yieldBeforeBuckets(qsizetype i, qsizetype examined);
     qsizetype addLimited(QStringView domain, const QString& output, qsizetype i);
@@ -54,6 +51,7 @@ private:
     Platform& platform_;
     FrameClock& clock_;
     ErrorReport report_;
+    SortProgress progress_;
     DomainLimit limit_;
     std::vector<QString> keys_;
     qsizetype lastKey_ = 0; // m, the last index of the sorted keys
@@ -62,19 +60,10 @@ private:
     std::unordered_map<QStringView, qsizetype, ViewHash> bucketOf_;
 };
 
-void TextSort::showCollecting(qsizetype i, const QString& address) {
-    report_.run(108, [&] { form_.setProgressValue(percent(i, form_.ListView1.count())); });
-    report_.run(110, [&] {
-        form_.setProgressText(QStringLiteral("Step 1 of 3: Processing email: ") +
-                              FileNameFromPath(address));
-    });
-}
-
 void TextSort::collectKeys() {
     AddressListModel& input = form_.ListView1;
     QSet<QString> seen;
-    qsizetype n = 0;
-    report_.run(104, [&] { n = input.count(); });
+    const qsizetype n = input.count();
     qsizetype last = 0;     // the item handled last
     bool lastShown = false; // whether its state was shown at a yield
     for (qsizetype i = 1; i <= n && i <= input.count(); ++i) {
@@ -86,7 +75,9 @@ void TextSort::collectKeys() {
             showCollecting(i, address);
             yieldAt(112);
         }
-        report_.run(114, [&] { form_.setMousePointer(MousePointer::Busy); });
+        form_.setMousePointer(MousePointer::Busy);
+        // "Remove duplicates" drops an address whose exact text came before, ahead of the
+        // sort; the database method groups equal rows in its query instead.
         bool append = true;
         if (form_.check5()) {
             report_.run(120, [&] {
@@ -104,20 +95,15 @@ void TextSort::collectKeys() {
         showCollecting(last, input.text(last - 1)); // unchanged: no yield since it was read
 }
 
+// The value is the integer part of i / m x 100 and stays for a single key; the
+// database method counts its rows from 1 of r + 1 and keeps the fraction.
 void TextSort::showAdding(qsizetype i, qsizetype bucket) {
-    if (lastKey_ > 0)
-        report_.run(156, [&] { form_.setProgressValue(percent(i, lastKey_)); });
-    if (bucket == 0) {
-        report_.run(158, [&] {
-            form_.setProgressText(QStringLiteral("Step 3 of 3: Adding emails, please wait... ") +
-                                  QString::number(i));
-        });
-    } else {
-        report_.run(178, [&] {
-            form_.setProgressText(QStringLiteral("Step 3 of 3: Adding  emails, please wait... ") +
-                                  QString::number(i) + u'.' + QString::number(bucket));
-        });
-    }
+    const std::optional<double> value =
+        lastKey_ > 0 ? std::optional(WholePercent(i, lastKey_)) : std::nullopt;
+    if (bucket == 0)
+        progress_.adding(i, value);
+    else
+        progress_.searching(i, bucket, value);
 }
 
 // The search goes through the buckets from the first and yields before each
@@ -135,7 +121,9 @@ void TextSort::yieldBeforeBuckets(qsizetype i, qsizetype examined) {
     }
 }
 
-// Answers how many buckets the search examined.
+// Answers how many buckets the search examined. A domain's first address
+// always makes its bucket and is listed, so a limit of zero, a negative one
+// or none lists one address a domain; the database method lists none then.
 qsizetype TextSort::addLimited(QStringView domain, const QString& output, qsizetype i) {
     const auto found = bucketOf_.find(domain);
     const bool isFound = found != bucketOf_.end();
@@ -145,7 +133,7 @@ qsizetype TextSort::addLimited(QStringView domain, const QString& output, qsizet
     if (isFound) {
         clsDomain& bucket = *buckets_[size_t(found->second)];
         bool add = false;
-        report_.run(190, [&] { add = bucket.Count() < limit_.read(form_.text1()); });
+        report_.run(190, [&] { add = bucket.Count() < limit_.read(form_.text1()).value_or(0); });
         if (add) {
             report_.run(192, [&] { bucket.AddEmailAddress(output); });
             report_.run(194, [&] { results.append(output); });
@@ -172,11 +160,11 @@ qsizetype TextSort::addLimited(QStringView domain, const QString& output, qsizet
 void TextSort::addResults() {
     AddressListModel& results = form_.ListView2;
     lastKey_ = qsizetype(keys_.size()) - 1;
-    report_.run(140, [&] { results.clear(); });
+    results.clear();
     // The set and the buckets are there whatever the options: they may be
     // ticked while the run yields.
     std::unordered_set<QStringView, ViewHash> seenDomains;
-    report_.run(150, [&] { form_.setSortCaption(kStopAdding); });
+    progress_.startAdding();
     qsizetype last = -1;      // the key handled last
     qsizetype lastBucket = 0; // the bucket its search stopped at
     for (qsizetype i = 0; i <= lastKey_; ++i) {
@@ -188,6 +176,7 @@ void TextSort::addResults() {
         lastBucket = 0;
         const AtPieces pieces = SplitAtSigns(keys_[size_t(i)]); // domain@local
         const QString output = SwapAroundAt(keys_[size_t(i)]);
+        // "Keep unique domains" wins over the limit; the database method tests both in turn.
         if (form_.check1()) {
             if (!seenDomains.count(pieces.first)) {
                 report_.run(166, [&] { results.append(output); });

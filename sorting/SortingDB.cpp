@@ -2,32 +2,27 @@
 
 #include "DataFolder.h"
 #include "Database.h"
+#include "DomainLimit.h"
 #include "ErrorReport.h"
 #include "FormState.h"
-#include "PathNames.h"
-#include "PerDomainLimit.h"
 #include "Platform.h"
 #include "RowWriter.h"
+#include "SortProgress.h"
 #include "TextWidth.h"
 
 #include <QByteArray>
-#include <cmath>
 #include <memory>
 #include <optional>
 
 namespace {
-const QString kStep1 = QStringLiteral("Step 1 of 3: Processing email: ");
-const QString kStep2 = QStringLiteral("Step 2 of 3: Sorting, please wait... ");
-const QString kStep3 = QStringLiteral("Step 3 of 3: Adding emails, please wait... ");
-const QString kStopAdding = QStringLiteral("Stop Adding");
-
 // Every statement here works on the database; a failure would repeat for
 // every address, so the first one is reported and ends the run.
 class DatabaseSort {
 public:
     DatabaseSort(FormState& form, Platform& platform)
         : form_(form), platform_(platform), clock_(platform.frameClock()),
-          report_(platform, QStringLiteral("Sorting"), QStringLiteral("SortingDB")) {}
+          report_(platform, QStringLiteral("Sorting"), QStringLiteral("SortingDB")),
+          progress_(form), limit_(form.text1()) {}
 
     // The recordset is released before the connection, in member order.
     void run() {
@@ -40,6 +35,7 @@ private:
     bool writeRows();
     bool query();
     void walk();
+    bool listRow();
     bool addRow(int statement);
     // One numbered statement that may keep the engine busy for seconds: the
     // window gets its turns meanwhile. Only where the window already shows
@@ -50,24 +46,26 @@ private:
     void showWritten(qsizetype i);
     // The bar as it is after row i (from 0) of r rows.
     void showAdded(qsizetype i, qint64 r);
-    void readLimit();
 
     FormState& form_;
     Platform& platform_;
     FrameClock& clock_;
     ErrorReport report_;
+    SortProgress progress_;
+    DomainLimit limit_;
     std::unique_ptr<DatabaseConnection> connection_;
     QString source_ = QStringLiteral("tblEmls"); // the table the walk reads
     std::unique_ptr<DatabaseStatement> rows_;
     bool hasRow_ = false;
-    std::optional<qint16> limit_; // the last number the limit box held
-    qsizetype storedChars_ = 0;   // of all addresses written, at most what the results need
+    QByteArray lastDomain_; // of the walk, and its rows listed so far
+    int perDomain_ = 0;
+    qsizetype storedChars_ = 0; // of all addresses written, at most what the results need
 };
 
 bool DatabaseSort::open() {
     return report_.run(100, [&] { connection_ = platform_.createConnection(); }) &&
            report_.run(106, [&] {
-               connection_->open(DataFolder(platform_) + QStringLiteral("/dbData.mdb"));
+               connection_->open(WorkingDatabase(platform_));
                // The table is rebuilt at every run: no need to wait for the disk, and the
                // journal still keeps the file whole when the program is ended mid-run.
                connection_->execute(QStringLiteral("PRAGMA synchronous = OFF"));
@@ -133,12 +131,13 @@ bool DatabaseSort::writeRows() {
 // engine sorts, which can take a while.
 bool DatabaseSort::query() {
     platform_.yield();
-    form_.setProgressText(kStep2);
+    progress_.querying();
     platform_.yield();
     form_.ListView2.clear();
     QString rows = QStringLiteral("SELECT Email, Domain FROM tblEmls");
-    // Grouping by Domain before Email gives the same groups and lets the engine
-    // group and order in one sort.
+    // "Remove duplicates" is the query's grouping of equal rows, where the text method drops
+    // repeated addresses before sorting. Grouping by Domain before Email gives the same groups
+    // and lets the engine group and order in one sort.
     const bool grouped = form_.check5();
     if (grouped)
         rows += QStringLiteral(" GROUP BY Domain, Email");
@@ -160,7 +159,7 @@ bool DatabaseSort::query() {
 }
 
 void DatabaseSort::walk() {
-    form_.setSortCaption(kStopAdding);
+    progress_.startAdding();
     if (!hasRow_)
         return;
     qint64 r = 0;
@@ -173,41 +172,17 @@ void DatabaseSort::walk() {
         return;
     // One allocation instead of a copy at every doubling of a list of millions.
     form_.ListView2.reserve(form_.ListView2.count() + r, storedChars_);
-    readLimit();
-    QByteArray lastDomain;
-    int perDomain = 0;
+    limit_.read(form_.text1());
     qsizetype i = 0;
     for (;; ++i) {
         if (clock_.due()) {
             if (i > 0)
                 showAdded(i - 1, r);
             platform_.yield();
-            readLimit();
+            // The box can change only while the window has its turn.
+            limit_.read(form_.text1());
         }
-        bool handled = false;
-        if (form_.check1()) {
-            handled = true;
-            const QByteArrayView domain = rows_->utf8(1);
-            if (domain != lastDomain) {
-                if (!addRow(184))
-                    return;
-                lastDomain = domain.toByteArray();
-            }
-        }
-        if (form_.check2()) {
-            handled = true;
-            const QByteArrayView domain = rows_->utf8(1);
-            if (domain != lastDomain) {
-                perDomain = 0;
-                lastDomain = domain.toByteArray();
-            }
-            if (limit_ && perDomain < *limit_) {
-                if (!addRow(200))
-                    return;
-                ++perDomain;
-            }
-        }
-        if (!handled && !addRow(206))
+        if (!listRow())
             return;
         if (form_.globals.StopAdding)
             break;
@@ -218,6 +193,39 @@ void DatabaseSort::walk() {
             break;
     }
     showAdded(i, r);
+}
+
+// Both per-domain options are tested, one after the other (the text method
+// lets "Keep unique domains" win); a run of rows with the same Domain is one
+// domain. False when a failure ended the run.
+bool DatabaseSort::listRow() {
+    bool handled = false;
+    if (form_.check1()) {
+        handled = true;
+        const QByteArrayView domain = rows_->utf8(1);
+        if (domain != lastDomain_) {
+            if (!addRow(184))
+                return false;
+            lastDomain_ = domain.toByteArray();
+        }
+    }
+    if (form_.check2()) {
+        handled = true;
+        const QByteArrayView domain = rows_->utf8(1);
+        if (domain != lastDomain_) {
+            perDomain_ = 0;
+            lastDomain_ = domain.toByteArray();
+        }
+        // A row is listed only while its domain has fewer listed than the limit: zero, a
+        // negative limit or none lists nothing, where the text method lists one a domain.
+        const std::optional<qint16> limit = limit_.last();
+        if (limit && perDomain_ < *limit) {
+            if (!addRow(200))
+                return false;
+            ++perDomain_;
+        }
+    }
+    return handled || addRow(206);
 }
 
 bool DatabaseSort::addRow(int statement) {
@@ -233,19 +241,13 @@ bool DatabaseSort::addRow(int statement) {
 }
 
 void DatabaseSort::showWritten(qsizetype i) {
-    const qsizetype count = form_.ListView1.count();
-    form_.setProgressValue(std::floor(double(i) / double(count) * 100));
-    form_.setProgressText(kStep1 + FileNameFromPath(form_.ListView1.text(i - 1)));
+    progress_.collecting(i, form_.ListView1.count(), form_.ListView1.at(i - 1));
 }
 
+// Counted from 1 of r + 1 and not cut to a whole number, where the text method takes the
+// integer part of i / m x 100.
 void DatabaseSort::showAdded(qsizetype i, qint64 r) {
-    form_.setProgressValue(double(i + 1) / double(r + 1) * 100);
-    form_.setProgressText(kStep3 + QString::number(i));
-}
-
-void DatabaseSort::readLimit() {
-    if (const std::optional<qint16> n = PerDomainLimit(form_.text1()))
-        limit_ = n;
+    progress_.adding(i, double(i + 1) / double(r + 1) * 100);
 }
 } // namespace
 

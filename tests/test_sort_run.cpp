@@ -69,7 +69,9 @@ private slots:
         connect(&form.state(), &FormState::sortCaptionChanged, this,
                 [&] { captions << form.state().sortCaption(); });
         bool busyWhileRunning = true;
-        t.platform.onYield = [&] { busyWhileRunning &= form.state().isBusy(); };
+        t.platform.onYield = [&] {
+            busyWhileRunning &= form.state().isBusy() && form.state().sortRunActive();
+        };
         QString looksAtDone;
         t.platform.onMessageBox = [&](const auto&) { looksAtDone = looks(form); };
         form.PushButton17->click();
@@ -82,6 +84,7 @@ private slots:
         QCOMPARE(t.platform.shownBoxes.front().caption, QString("Ambervale"));
         QVERIFY(busyWhileRunning);
         QCOMPARE(looks(form), kIdle);
+        QVERIFY(!form.state().sortRunActive());
         QVERIFY(!form.state().globals.StopSorting && !form.state().globals.StopAdding);
     }
 
@@ -132,11 +135,13 @@ private slots:
         Form1& form = startWithTextMethod(t);
         Fill(form.state().ListView1, input);
         QStringList afterPress;
+        bool windingDown = true; // the stopped run is still going
         YieldActions actions(t.platform, form.state());
         for (const QString& step : pressWhenBarShows) {
             actions.whenBar(step, [&] {
                 QTest::mouseClick(form.PushButton17, Qt::LeftButton); // nested in the running click
                 afterPress << looks(form);
+                windingDown &= form.state().sortRunActive();
             });
         }
         QString looksAtDone;
@@ -147,6 +152,8 @@ private slots:
 
         QVERIFY(actions.done());
         QCOMPARE(afterPress, afterPresses);
+        QVERIFY(windingDown);
+        QVERIFY(!form.state().sortRunActive());
         QCOMPARE(Entries(form.state().ListView2), results);
         QCOMPARE(BoxTexts(t.platform), QStringList{"Done."});
         QCOMPARE(looksAtDone, captionAtDone + "|0|0|Progress Bar");
@@ -211,7 +218,7 @@ private slots:
         TestWindow t;
         Form1& form = startWithTextMethod(t);
         Fill(form.state().ListView1, {"a@d", "b@d", "c@d", "d@d", "e@d"});
-        form.state().setCheck2(true);
+        form.Check2->click();
         form.Text1->setText("1");
         // Before key 1, and before key 2 after key 1 has searched the buckets.
         YieldActions actions(t.platform, form.state());
@@ -228,8 +235,8 @@ private slots:
         Form1& form = startWithTextMethod(t);
         Fill(form.state().ListView1, {"a@d"});
         Fill(form.state().ListView2, {"old@result"});
-        form.state().setOption1(false);
-        form.state().setOption2(false);
+        form.options().setOption1(false);
+        form.options().setOption2(false);
         form.PushButton17->click();
         QCOMPARE(form.state().ListView2.count(), 0);
         QCOMPARE(BoxTexts(t.platform), QStringList{"Done."});
@@ -244,8 +251,11 @@ private slots:
         QStringList runs;
         for (bool engine : {false, true}) {
             for (bool option1 : {true, false}) {
+                // Chosen while the engine is there, or the option's handler turns to the text
+                // method itself.
+                form.state().globals.DatabaseEngineAvailable = true;
+                (option1 ? form.Option1 : form.Option2)->click();
                 form.state().globals.DatabaseEngineAvailable = engine;
-                option1 ? form.state().setOption1(true) : form.state().setOption2(true);
                 form.PushButton17->click();
                 runs << Entries(form.state().ListView2).join(u',');
             }
@@ -277,11 +287,13 @@ private slots:
         methods.database = [&](FormState&, Platform&) { calls << "database"; };
         methods.text = [&](FormState&, Platform&) { calls << "text"; };
         SortRun run(form, platform, methods);
+        OptionHandlers options(form, platform);
         Fill(form.ListView1, {"a@b"});
         for (bool engine : {true, false}) {
             for (bool option1 : {true, false}) {
+                form.globals.DatabaseEngineAvailable = true;
+                option1 ? options.setOption1(true) : options.setOption2(true);
                 form.globals.DatabaseEngineAvailable = engine;
-                option1 ? form.setOption1(true) : form.setOption2(true);
                 run.PushButton17_Click();
             }
         }
@@ -311,7 +323,7 @@ private slots:
         TestWindow t;
         Form1& form = startWithTextMethod(t);
         Fill(form.state().ListView1, {"c@b", "a@b", "b@a"});
-        form.state().setCheck2(true);
+        form.Check2->click();
         YieldActions actions(t.platform, form.state());
         actions.whenBar(failWhenBarShows, [&] {
             t.platform.injectFailure(ScriptedPlatform::Operation::Yield, "Out of memory");

@@ -4,6 +4,7 @@
 #include "DatabaseRows.h"
 #include "FormState.h"
 #include "ListContents.h"
+#include "OptionHandlers.h"
 #include "ProgressBarView.h"
 #include "ScriptedPlatform.h"
 #include "SortingDB.h"
@@ -25,13 +26,14 @@ struct Run {
     QTemporaryDir dir;
     ScriptedPlatform platform{dir.path()};
     FormState form;
+    OptionHandlers options{form, platform};
 
     Run() {
         QDir().mkpath(DataFolder(platform));
         QFile::copy(QStringLiteral(AMBERVALE_RESOURCES "/dbBlank.mdb"), database());
         QFile(database()).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
     }
-    QString database() { return DataFolder(platform) + "/dbData.mdb"; }
+    QString database() { return WorkingDatabase(platform); }
     void fill(const QStringList& addresses) {
         for (const QString& address : addresses)
             form.ListView1.append(address);
@@ -224,10 +226,10 @@ private slots:
         QFETCH(QStringList, results);
         Run run;
         run.fill(kMixed);
-        run.form.setCheck5(check5);
-        run.form.setCheck1(check1);
-        run.form.setCheck2(check2);
-        run.form.setText1(limit);
+        run.options.setCheck5(check5);
+        run.options.setCheck1(check1);
+        run.options.setCheck2(check2);
+        run.options.setText1(limit);
         QCOMPARE(run.sort(), results);
         QVERIFY(run.platform.shownBoxes.empty());
     }
@@ -235,13 +237,12 @@ private slots:
     void limitThatStopsBeingANumberKeepsTheLastGoodValue() {
         Run run;
         run.fill({"a@d", "b@d", "c@d", "d@d", "e@e", "f@e", "g@e"});
-        run.form.setCheck2(true);
-        run.form.setText1("2");
+        run.options.setCheck2(true);
+        run.options.setText1("2");
         // "x" comes before "b@d", "3" before "f@e".
         YieldActions actions(run.platform, run.form);
-        actions.whenBar(kAdding + "0", [&] { run.form.setText1("x"); }).whenBar(kAdding + "4", [&] {
-            run.form.setText1("3");
-        });
+        actions.whenBar(kAdding + "0", [&] { run.options.setText1("x"); })
+            .whenBar(kAdding + "4", [&] { run.options.setText1("3"); });
         QCOMPARE(run.sort(), QStringList({"a@d", "b@d", "e@e", "f@e", "g@e"}));
         QVERIFY(actions.done());
     }
@@ -276,7 +277,7 @@ private slots:
     void groupedRowsAreCountedExactly() {
         Run run;
         run.fill({"b@y.com", "a@x.com", "b@y.com", "c@x.com", "a@x.com"});
-        run.form.setCheck5(true);
+        run.options.setCheck5(true);
         QList<double> values;
         run.platform.onYield = [&] {
             if (run.form.progressText().startsWith(kAdding))
@@ -298,7 +299,7 @@ private slots:
             addresses << QString("u%1@d%2.com").arg(i % 2500).arg(i % 37);
         run.fill(addresses);
         run.sort(); // rows for the next run to empty
-        run.form.setCheck5(true);
+        run.options.setCheck5(true);
         const QString atStart = run.form.progressText();
         QSet<QString> texts;
         run.platform.onCallYield = [&] {
