@@ -1,6 +1,7 @@
 #include "AddressListAccessible.h"
 
 #include "AddressListView.h"
+#include "ReaderEvents.h"
 
 #include <QItemSelection>
 
@@ -27,19 +28,6 @@ int rowCountOf(const AddressListView* view) {
 
 bool hasFocus(const AddressListView* view) {
     return view->hasFocus() || view->viewport()->hasFocus();
-}
-
-AddressListAccessible::Listener listener = nullptr;
-
-bool heard() {
-    return listener || QAccessible::isActive();
-}
-
-void tell(QAccessibleEvent* event) {
-    if (listener)
-        listener(event);
-    else
-        QAccessible::updateAccessibility(event);
 }
 
 QAccessibleInterface* factory(const QString&, QObject* object) {
@@ -73,10 +61,6 @@ void AddressListAccessible::install() {
     Q_UNUSED(installed);
 }
 
-AddressListAccessible::Listener AddressListAccessible::setListener(Listener next) {
-    return std::exchange(listener, next);
-}
-
 AddressListView* AddressListAccessible::view() const {
     return static_cast<AddressListView*>(widget());
 }
@@ -99,23 +83,23 @@ void AddressListAccessible::modelReset(AddressListView* view) {
 }
 
 void AddressListAccessible::currentChanged(AddressListView* view, const QModelIndex& current) {
-    if (!heard() || !current.isValid() || !hasFocus(view))
+    if (!ReaderEvents::heard() || !current.isValid() || !hasFocus(view))
         return;
     QAccessibleEvent event(view, QAccessible::Focus);
     event.setChild(current.row());
-    tell(&event);
+    ReaderEvents::tell(&event);
 }
 
 void AddressListAccessible::selectionChanged(AddressListView* view,
                                              const QItemSelection& selected) {
-    if (!heard() || selected.isEmpty())
+    if (!ReaderEvents::heard() || selected.isEmpty())
         return;
     // One row named when one row was chosen; otherwise readers look again.
     const bool oneRow = selected.size() == 1 && selected.first().height() == 1;
     QAccessibleEvent event(view, oneRow ? QAccessible::Selection : QAccessible::SelectionWithin);
     if (oneRow)
         event.setChild(selected.first().top());
-    tell(&event);
+    ReaderEvents::tell(&event);
 }
 
 QAccessible::State AddressListAccessible::state() const {

@@ -19,11 +19,6 @@ public:
     // Makes Qt ask this class for every AddressListView; later calls do nothing.
     static void install();
 
-    // Where the events for readers go: Qt's readers unless a listener is set
-    // (tests, where no platform reader runs). Answers the previous listener.
-    using Listener = void (*)(QAccessibleEvent* event);
-    static Listener setListener(Listener listener);
-
     // The view reports its changes here so that kept rows follow their
     // entries and readers hear of the current row.
     static void rowsInserted(AddressListView* view, int first, int last);

@@ -6,6 +6,7 @@
 #include "ClipboardExport.h"
 #include "DataFolder.h"
 #include "ErrorReport.h"
+#include "FocusRing.h"
 #include "HandCursor.h"
 #include "LimitBox.h"
 #include "ListCommands.h"
@@ -19,6 +20,7 @@
 #include "SampleEmails.h"
 #include "SpreadsheetExport.h"
 #include "TextFileExport.h"
+#include "WindowLook.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -42,9 +44,9 @@ QRect twips(int left, int top, int width, int height) {
 
 template <class Control>
 Control* place(QWidget* parent, const QString& name, const QString& caption, QRect geometry) {
+    // Readers name the control by its caption, also when the caption changes.
     auto* control = new Control(caption, parent);
     control->setObjectName(name);
-    control->setAccessibleName(caption);
     control->setGeometry(geometry);
     return control;
 }
@@ -74,9 +76,23 @@ Form1::Form1(Platform& platform, QWidget* parent) : QWidget(parent), platform_(p
     setFont(arialBold(9));
     setFixedSize(15960 / kTwipsPerPixel, 5625 / kTwipsPerPixel);
     createControls();
+    orderTabs();
+    new FocusRing(this);
+    // Its texts are drawn dark on its white whatever the desktop's style.
+    ApplyWindowLook(this);
     connectState();
     // Frames, check boxes and option buttons draw no background of their own: they show this one.
     setBackground(Qt::white);
+}
+
+// Left column top to bottom, then the right one; within a row left to right.
+void Form1::orderTabs() {
+    QWidget* const chain[] = {ListView1,   PushButton6,  PushButton3,  PushButton1, PushButton7,
+                              Check5,      Check1,       Check2,       Text1,       Option1,
+                              Option2,     PushButton17, ListView2,    PushButton4, PushButton13,
+                              PushButton5, PushButton2,  PushButton22, PushButton23};
+    for (size_t i = 1; i < std::size(chain); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
 }
 
 void Form1::createControls() {
@@ -111,6 +127,7 @@ void Form1::createControls() {
     auto button = [this](const QString& name, const QString& caption, QRect geometry) {
         auto* control = place<QPushButton>(this, name, caption, geometry);
         control->setFont(arialBold(11.25));
+        control->setAutoDefault(true); // Enter presses the focused button, as Space does
         control->setMouseTracking(true);
         control->installEventFilter(this);
         return control;
@@ -174,7 +191,6 @@ void Form1::createControls() {
 
     ProgressBar1 = new ProgressBarView(this);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-    ProgressBar1->setAccessibleName(QStringLiteral("Progress"));
     ProgressBar1->setGeometry(twips(8040, 5070, 7800, 405));
     ProgressBar1->show(state_.progressValue(), state_.progressText());
     showOptions();

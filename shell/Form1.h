@@ -81,6 +81,7 @@ protected:
 private:
     void createControls();
     static void showColumn(AddressListView* list);
+    void orderTabs();
     void connectState();
     void ApplySkin();
     void setBackground(const QColor& colour);

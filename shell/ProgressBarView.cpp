@@ -1,5 +1,7 @@
 #include "ProgressBarView.h"
 
+#include "ProgressBarAccessible.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -7,6 +9,7 @@ ProgressBarView::ProgressBarView(QWidget* parent) : QProgressBar(parent) {
     setRange(0, 100);
     setTextVisible(true);
     setAlignment(Qt::AlignCenter);
+    ProgressBarAccessible::install();
 }
 
 void ProgressBarView::show(double value, const QString& text) {
@@ -14,5 +17,15 @@ void ProgressBarView::show(double value, const QString& text) {
     if (text != text_) {
         text_ = text;
         update();
+    }
+}
+
+// The text changes with every address during a run: readers hear of the texts
+// that reach the screen, not of each one set. Asked, they get the current one.
+void ProgressBarView::paintEvent(QPaintEvent* event) {
+    QProgressBar::paintEvent(event);
+    if (toldReaders_ != text_) {
+        toldReaders_ = text_;
+        ProgressBarAccessible::textChanged(this);
     }
 }

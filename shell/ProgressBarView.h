@@ -12,6 +12,10 @@ public:
     // Drawn as given: QProgressBar would expand "%p", "%v" and "%m" in it.
     QString text() const override { return text_; }
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     QString text_;
+    QString toldReaders_; // the text screen readers last heard of
 };

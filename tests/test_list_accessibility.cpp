@@ -1,5 +1,6 @@
 #include "AddressListAccessible.h"
 #include "ListContents.h"
+#include "ReaderEvents.h"
 #include "ShownList.h"
 #include "TestWindow.h"
 
@@ -32,10 +33,10 @@ void record(QAccessibleEvent* event) {
 // Listens to what the views tell readers for as long as it lives; the
 // offscreen platform has no readers of its own.
 struct Listening {
-    AddressListAccessible::Listener previous = AddressListAccessible::setListener(record);
+    ReaderEvents::Listener previous = ReaderEvents::setListener(record);
     Listening() { heard.clear(); }
     ~Listening() {
-        AddressListAccessible::setListener(previous);
+        ReaderEvents::setListener(previous);
         heard.clear();
     }
     static bool has(QAccessible::Event type, QObject* object, int child) {

@@ -1,8 +1,10 @@
 #include "AddressListView.h"
 #include "ListContents.h"
 #include "ProgressBarView.h"
+#include "ReaderEvents.h"
 #include "TestWindow.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -10,6 +12,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
+
+#include <cmath>
 
 namespace {
 // Filled, and shown to the views.
@@ -32,6 +36,93 @@ void moveMouseOver(QWidget* widget) {
 void doubleClick(AddressListView* view, int row, Qt::MouseButton button = Qt::LeftButton) {
     const QRect cell = view->visualRect(view->model()->index(row, 0));
     QTest::mouseDClick(view->viewport(), button, {}, cell.center());
+}
+
+Form1& showActive(TestWindow& t) {
+    Form1& form = t.start();
+    form.show();
+    QApplication::setActiveWindow(&form);
+    if (!QTest::qWaitForWindowActive(&form))
+        qFatal("the window did not become active");
+    return form;
+}
+
+// The controls Tab visits, in order: of the two option buttons only the selected one.
+QList<QWidget*> tabChain(Form1& f) {
+    QWidget* method = f.Option1->isChecked() ? f.Option1 : f.Option2;
+    return {f.ListView1,    f.PushButton6,  f.PushButton3, f.PushButton1,  f.PushButton7,
+            f.Check5,       f.Check1,       f.Check2,      f.Text1,        method,
+            f.PushButton17, f.ListView2,    f.PushButton4, f.PushButton13, f.PushButton5,
+            f.PushButton2,  f.PushButton22, f.PushButton23};
+}
+
+QRect inWindow(const QWidget* control, QRect area) {
+    return area.translated(control->mapTo(control->window(), QPoint(0, 0)));
+}
+
+// Contrast ratio of two colours as the accessibility guidelines define it (1 to 21).
+double contrast(QColor a, QColor b) {
+    auto luminance = [](QColor c) {
+        auto linear = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// An area's most frequent colour (what the text is drawn on) and the strongest
+// contrast a pixel of the area makes with it (the text itself).
+struct Ink {
+    QColor background;
+    double contrast = 1;
+};
+Ink inkIn(const QImage& shot, QRect area) {
+    QHash<QRgb, int> counts;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            ++counts[shot.pixel(x, y)];
+    Ink ink;
+    int most = 0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        if (it.value() > most) {
+            most = it.value();
+            ink.background = QColor(it.key());
+        }
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        ink.contrast = std::max(ink.contrast, contrast(QColor(it.key()), ink.background));
+    return ink;
+}
+
+// Where a control draws its caption, in window coordinates.
+QRect captionArea(QWidget* control) {
+    QStyle* style = control->style();
+    QRect area = control->rect();
+    if (qobject_cast<QCheckBox*>(control))
+        area.setLeft(style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, control) +
+                     style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, control));
+    else if (qobject_cast<QRadioButton*>(control))
+        area.setLeft(style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, control) +
+                     style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, nullptr, control));
+    else if (qobject_cast<QGroupBox*>(control))
+        area.setHeight(control->fontMetrics().height());
+    else
+        area.adjust(4, 4, -4, -4); // inside the frame
+    return inWindow(control, area);
+}
+
+QAccessibleInterface* readerView(QObject* control) {
+    return QAccessible::queryAccessibleInterface(control);
+}
+
+// The names a reader is told of the progress bar as they change.
+QObject* toldBar = nullptr;
+QStringList toldBarNames;
+void hearBarNames(QAccessibleEvent* event) {
+    if (event->type() == QAccessible::NameChanged && event->object() == toldBar)
+        toldBarNames << readerView(toldBar)->text(QAccessible::Name);
 }
 } // namespace
 
@@ -67,7 +158,8 @@ private slots:
         QVERIFY(form.Option1->isChecked());
         for (QWidget* control : form.findChildren<QWidget*>()) {
             if (!control->objectName().isEmpty() && !control->objectName().startsWith("qt_"))
-                QVERIFY2(!control->accessibleName().isEmpty(), qPrintable(control->objectName()));
+                QVERIFY2(!readerView(control)->text(QAccessible::Name).isEmpty(),
+                         qPrintable(control->objectName()));
         }
     }
 
@@ -159,6 +251,157 @@ private slots:
         QCOMPARE(form.ProgressBar1->value(), 100);
         form.state().setSortCaption("Stop Adding");
         QCOMPARE(form.PushButton17->text(), QString("Stop Adding"));
+    }
+
+    void captionsStayReadableUnderADarkDesktopPalette() {
+        const QPalette desktop = QApplication::palette();
+        const auto restore = qScopeGuard([&] { QApplication::setPalette(desktop); });
+        QApplication::setPalette(QPalette(QColor(53, 53, 53), QColor(43, 43, 43)));
+        TestWindow t;
+        Form1& form = t.start();
+        form.state().ListView1.append(u"anna@example.com");
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        const QImage shot = form.grab().toImage();
+
+        // Captions on the window's own white first, then controls with faces of their own.
+        const QList<QWidget*> controls = {form.Frame1,
+                                          form.Frame2,
+                                          form.Check5,
+                                          form.Check1,
+                                          form.Check2,
+                                          form.Option1,
+                                          form.Option2,
+                                          form.PushButton17,
+                                          form.PushButton3,
+                                          form.Text1,
+                                          form.ProgressBar1,
+                                          form.ListView1->viewport(),
+                                          form.ListView1->horizontalHeader()};
+        const int onWhite = 7;
+        for (int i = 0; i < controls.size(); ++i) {
+            const Ink ink = inkIn(shot, captionArea(controls[i]));
+            const QString where = controls[i]->objectName() + QString::number(i);
+            QVERIFY2(ink.contrast >= 4.5, qPrintable(where + ": " + QString::number(ink.contrast)));
+            if (i < onWhite) // white, or as near as a style's frame tint goes
+                QVERIFY2(contrast(ink.background, Qt::white) < 1.05, qPrintable(where));
+        }
+    }
+
+    void tabFollowsTheLayoutShiftTabGoesBack() {
+        TestWindow t;
+        Form1& form = showActive(t);
+        form.Check2->click(); // the limit box takes the focus only while this is ticked
+        const QList<QWidget*> chain = tabChain(form);
+        chain.front()->setFocus(Qt::TabFocusReason);
+        for (int i = 1; i <= chain.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget()->objectName(),
+                     chain[i % chain.size()]->objectName());
+        }
+        for (int i = chain.size() - 1; i >= 0; --i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+            QCOMPARE(QApplication::focusWidget()->objectName(), chain[i]->objectName());
+        }
+        QVERIFY(t.platform.shownBoxes.empty());
+    }
+
+    void returnEnterAndSpacePressTheFocusedButton() {
+        TestWindow t;
+        Form1& form = showActive(t);
+        const QPair<Qt::Key, Qt::KeyboardModifiers> presses[] = {
+            {Qt::Key_Return, Qt::NoModifier},
+            {Qt::Key_Enter, Qt::KeypadModifier},
+            {Qt::Key_Space, Qt::NoModifier}};
+        for (const auto& [key, modifiers] : presses) {
+            const qsizetype before = form.state().ListView1.count();
+            form.PushButton7->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(form.PushButton7, key, modifiers);
+            QCOMPARE(form.state().ListView1.count(), before + 6);
+        }
+    }
+
+    // Every control that can take the focus, the empty lists included, shows a
+    // clearly contrasting mark while it has it: more than a faint outline's worth.
+    void focusIsVisibleOnEveryControl() {
+        TestWindow t;
+        Form1& form = showActive(t);
+        form.Check2->click();
+        for (QWidget* control : form.findChildren<QWidget*>()) {
+            if (control->objectName().isEmpty() || control->focusPolicy() == Qt::NoFocus)
+                continue;
+            if (QWidget* focused = QApplication::focusWidget())
+                focused->clearFocus();
+            const QImage without = form.grab().toImage();
+            control->setFocus(Qt::TabFocusReason);
+            const QImage with = form.grab().toImage();
+            const QRect around = inWindow(control, control->rect()).adjusted(-4, -4, 4, 4);
+            int marked = 0;
+            for (int y = around.top(); y <= around.bottom(); ++y)
+                for (int x = around.left(); x <= around.right(); ++x)
+                    marked += contrast(without.pixel(x, y), with.pixel(x, y)) >= 3;
+            const int outline = 2 * (control->width() + control->height());
+            QVERIFY2(2 * marked >= 3 * outline,
+                     qPrintable(control->objectName() + ": " + QString::number(marked)));
+        }
+    }
+
+    void progressBarTellsReadersItsText() {
+        TestWindow t;
+        Form1& form = t.start();
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QAccessibleInterface* bar = readerView(form.ProgressBar1);
+        QCOMPARE(bar->role(), QAccessible::ProgressBar);
+        QCOMPARE(bar->text(QAccessible::Name), QString("Progress Bar"));
+
+        toldBar = form.ProgressBar1;
+        const auto previous = ReaderEvents::setListener(hearBarNames);
+        const auto restore = qScopeGuard([&] {
+            ReaderEvents::setListener(previous);
+            toldBarNames.clear();
+        });
+        auto step = [](int i) { return "Step 1 of 3: Processing email: " + QString::number(i); };
+        for (int i = 1; i <= 500; ++i) {
+            form.state().setProgressValue(i / 5.0);
+            form.state().setProgressText(step(i));
+        }
+        const QString last = step(500);
+        QCOMPARE(bar->text(QAccessible::Name), last);
+        QCOMPARE(bar->valueInterface()->currentValue().toInt(), 100);
+        QTRY_VERIFY(!toldBarNames.isEmpty() && toldBarNames.last() == last);
+        QVERIFY2(toldBarNames.size() < 500, "readers are told at the window's turns, not per set");
+
+        form.state().setProgressValue(0);
+        form.state().setProgressText(kProgressBarRest);
+        QCOMPARE(bar->text(QAccessible::Name), QString("Progress Bar"));
+        QTRY_COMPARE(toldBarNames.last(), QString("Progress Bar"));
+    }
+
+    // Also while "Done." is open, when the caption is still "Stop Adding".
+    void sortButtonIsNamedByItsCaptionThroughARun() {
+        TestWindow t;
+        Form1& form = t.start();
+        Fill(form.state().ListView1, {"b@x.org", "a@y.org", "c@x.org"});
+        QSet<QString> named;
+        QStringList mismatches;
+        auto check = [&] {
+            const QString name = readerView(form.PushButton17)->text(QAccessible::Name);
+            named << name;
+            if (name != form.PushButton17->text())
+                mismatches << name + " while showing " + form.PushButton17->text();
+        };
+        QString atDone;
+        t.platform.onYield = [&] { check(); };
+        t.platform.onMessageBox = [&](const auto&) {
+            check();
+            atDone = readerView(form.PushButton17)->text(QAccessible::Name);
+        };
+        form.PushButton17->click();
+        check();
+        QVERIFY2(mismatches.isEmpty(), qPrintable(mismatches.join("; ")));
+        QCOMPARE(named, QSet<QString>({"Stop Sorting", "Stop Adding", "Start Sorting"}));
+        QCOMPARE(atDone, QString("Stop Adding"));
     }
 
     void closingTheWindowEndsTheProgram() {
