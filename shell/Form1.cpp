@@ -96,70 +96,89 @@ void Form1::orderTabs() {
 }
 
 void Form1::createControls() {
-    auto list = [this](const QString& name, const QString& purpose, QRect geometry,
-                       AddressListModel& model) {
-        // Rows are painted from the model as they come into sight; the view
-        // keeps nothing per row, so a list of millions costs no more to show.
-        auto* view = new AddressListView(this);
-        view->setObjectName(name);
-        view->setAccessibleName(purpose);
-        view->setToolTip(kListToolTip);
-        view->setGeometry(geometry);
-        view->setTabKeyNavigation(false); // Tab leaves the list, as from any other control
-        view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        view->setSelectionMode(QAbstractItemView::SingleSelection);
-        view->setSelectionBehavior(QAbstractItemView::SelectRows);
-        view->setModel(&model);
-        QHeaderView* header = view->horizontalHeader();
-        header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        header->setHighlightSections(false);
-        header->setStretchLastSection(false);
-        view->viewport()->installEventFilter(this);
-        view->viewport()->setMouseTracking(true);
-        return view;
-    };
-    ListView1 = list(QStringLiteral("ListView1"), QStringLiteral("Input addresses"),
-                     twips(120, 120, 7800, 1815), state_.ListView1);
-    ListView2 = list(QStringLiteral("ListView2"), QStringLiteral("Results"),
-                     twips(8040, 630, 7800, 2805), state_.ListView2);
+    createLists();
+    createButtons();
+    createOptions();
+    ProgressBar1 = new ProgressBarView(this);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setGeometry(twips(8040, 5070, 7800, 405));
+    ProgressBar1->show(state_.progressValue(), state_.progressText());
+    showOptions();
+}
+
+// Rows are painted from the model as they come into sight; the view keeps
+// nothing per row, so a list of millions costs no more to show.
+AddressListView* Form1::addList(const QString& name, const QString& purpose, QRect geometry,
+                                AddressListModel& model) {
+    auto* view = new AddressListView(this);
+    view->setObjectName(name);
+    view->setAccessibleName(purpose);
+    view->setToolTip(kListToolTip);
+    view->setGeometry(geometry);
+    view->setTabKeyNavigation(false); // Tab leaves the list, as from any other control
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setModel(&model);
+    QHeaderView* header = view->horizontalHeader();
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    header->setHighlightSections(false);
+    header->setStretchLastSection(false);
+    view->viewport()->installEventFilter(this);
+    view->viewport()->setMouseTracking(true);
+    return view;
+}
+
+void Form1::createLists() {
+    ListView1 = addList(QStringLiteral("ListView1"), QStringLiteral("Input addresses"),
+                        twips(120, 120, 7800, 1815), state_.ListView1);
+    ListView2 = addList(QStringLiteral("ListView2"), QStringLiteral("Results"),
+                        twips(8040, 630, 7800, 2805), state_.ListView2);
     new ListFileDrop(ListView1->viewport(), state_, platform_);
+}
 
-    auto button = [this](const QString& name, const QString& caption, QRect geometry) {
-        auto* control = place<QPushButton>(this, name, caption, geometry);
-        control->setFont(arialBold(11.25));
-        control->setAutoDefault(true); // Enter presses the focused button, as Space does
-        control->setMouseTracking(true);
-        control->installEventFilter(this);
-        return control;
-    };
-    PushButton6 = button(QStringLiteral("PushButton6"), QStringLiteral("Add One Email Address"),
-                         twips(120, 2010, 3840, 405));
+QPushButton* Form1::addButton(const QString& name, const QString& caption, QRect geometry) {
+    auto* control = place<QPushButton>(this, name, caption, geometry);
+    control->setFont(arialBold(11.25));
+    control->setAutoDefault(true); // Enter presses the focused button, as Space does
+    control->setMouseTracking(true);
+    control->installEventFilter(this);
+    return control;
+}
+
+void Form1::createButtons() {
+    PushButton6 = addButton(QStringLiteral("PushButton6"), QStringLiteral("Add One Email Address"),
+                            twips(120, 2010, 3840, 405));
     PushButton3 =
-        button(QStringLiteral("PushButton3"), QStringLiteral("Load List Of Emails From File"),
-               twips(4080, 2010, 3840, 405));
-    PushButton1 = button(QStringLiteral("PushButton1"), QStringLiteral("Clear List"),
-                         twips(120, 2520, 3840, 405));
+        addButton(QStringLiteral("PushButton3"), QStringLiteral("Load List Of Emails From File"),
+                  twips(4080, 2010, 3840, 405));
+    PushButton1 = addButton(QStringLiteral("PushButton1"), QStringLiteral("Clear List"),
+                            twips(120, 2520, 3840, 405));
     PushButton7 =
-        button(QStringLiteral("PushButton7"), QStringLiteral("Load Sample/Example Emails"),
-               twips(4080, 2520, 3840, 405));
+        addButton(QStringLiteral("PushButton7"), QStringLiteral("Load Sample/Example Emails"),
+                  twips(4080, 2520, 3840, 405));
     PushButton17 =
-        button(QStringLiteral("PushButton17"), kStartSorting, twips(8040, 105, 7800, 405));
-    PushButton4 = button(QStringLiteral("PushButton4"), QStringLiteral("Save Results As Text File"),
-                         twips(8040, 3530, 3840, 405));
+        addButton(QStringLiteral("PushButton17"), kStartSorting, twips(8040, 105, 7800, 405));
+    PushButton4 =
+        addButton(QStringLiteral("PushButton4"), QStringLiteral("Save Results As Text File"),
+                  twips(8040, 3530, 3840, 405));
     PushButton13 =
-        button(QStringLiteral("PushButton13"), QStringLiteral("Save Results As Excel File"),
-               twips(12000, 3530, 3840, 405));
-    PushButton5 = button(QStringLiteral("PushButton5"), QStringLiteral("Copy Results To Clipboard"),
-                         twips(8040, 4040, 3840, 405));
-    PushButton2 = button(QStringLiteral("PushButton2"), QStringLiteral("Clear Results"),
-                         twips(12000, 4040, 3840, 405));
+        addButton(QStringLiteral("PushButton13"), QStringLiteral("Save Results As Excel File"),
+                  twips(12000, 3530, 3840, 405));
+    PushButton5 =
+        addButton(QStringLiteral("PushButton5"), QStringLiteral("Copy Results To Clipboard"),
+                  twips(8040, 4040, 3840, 405));
+    PushButton2 = addButton(QStringLiteral("PushButton2"), QStringLiteral("Clear Results"),
+                            twips(12000, 4040, 3840, 405));
     PushButton22 =
-        button(QStringLiteral("PushButton22"), QStringLiteral("Remove Results Containing X"),
-               twips(8040, 4550, 3840, 405));
+        addButton(QStringLiteral("PushButton22"), QStringLiteral("Remove Results Containing X"),
+                  twips(8040, 4550, 3840, 405));
     PushButton23 =
-        button(QStringLiteral("PushButton23"), QStringLiteral("Remove Results Not Cont. X"),
-               twips(12000, 4550, 3840, 405));
+        addButton(QStringLiteral("PushButton23"), QStringLiteral("Remove Results Not Cont. X"),
+                  twips(12000, 4550, 3840, 405));
+}
 
+void Form1::createOptions() {
     Frame1 = place<QGroupBox>(this, QStringLiteral("Frame1"), QStringLiteral("Option"),
                               twips(120, 2960, 7800, 1455));
     Check5 = place<QCheckBox>(Frame1, QStringLiteral("Check5"),
@@ -188,12 +207,6 @@ void Form1::createControls() {
         watched->setMouseTracking(true);
         watched->installEventFilter(this);
     }
-
-    ProgressBar1 = new ProgressBarView(this);
-    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-    ProgressBar1->setGeometry(twips(8040, 5070, 7800, 405));
-    ProgressBar1->show(state_.progressValue(), state_.progressText());
-    showOptions();
 }
 
 void Form1::connectState() {

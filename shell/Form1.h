@@ -80,6 +80,12 @@ protected:
 
 private:
     void createControls();
+    void createLists();
+    void createButtons();
+    void createOptions();
+    AddressListView* addList(const QString& name, const QString& purpose, QRect geometry,
+                             AddressListModel& model);
+    QPushButton* addButton(const QString& name, const QString& caption, QRect geometry);
     static void showColumn(AddressListView* list);
     void orderTabs();
     void connectState();
