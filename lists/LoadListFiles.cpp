@@ -1,13 +1,13 @@
 #include "LoadListFiles.h"
 
 #include "ErrorReport.h"
+#include "FileDialogAnswer.h"
 #include "FormState.h"
 #include "ListFile.h"
 #include "PathNames.h"
 #include "Platform.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 namespace {
 ErrorReport loadReport(Platform& platform) {
@@ -52,26 +52,9 @@ void loadChosenListFiles(FormState& form, Platform& platform, const QString& fil
     }
     form.setMousePointer(MousePointer::Default);
 }
-
-// The dialog's answer had these files been chosen in it together: the one
-// path, or their deepest common folder followed by each path from there.
-QString chosenFilesAnswer(const QStringList& paths) {
-    if (paths.size() < 2)
-        return paths.value(0);
-    QString folder = QFileInfo(paths.first()).path();
-    for (const QString& path : paths) {
-        while (!path.startsWith(folder + u'/') && folder != QDir::rootPath())
-            folder = QFileInfo(folder).path();
-    }
-    QStringList parts{folder};
-    const QDir common(folder);
-    for (const QString& path : paths)
-        parts << common.relativeFilePath(path);
-    return parts.join(QChar(u'\0'));
-}
 } // namespace
 
 void LoadNamedListFiles(FormState& form, Platform& platform, const QStringList& paths) {
     if (!paths.isEmpty())
-        loadChosenListFiles(form, platform, chosenFilesAnswer(paths));
+        loadChosenListFiles(form, platform, FileDialogAnswer(paths));
 }

@@ -41,9 +41,13 @@ QString LocalPlatform::readSetting(const QString& key, const QString& defaultVal
 }
 
 void LocalPlatform::writeSetting(const QString& key, const QString& value) {
-    settings_.setValue(kSection + u'/' + key, value);
-    settings_.sync();
-    if (settings_.status() != QSettings::NoError)
+    // A QSettings keeps the first error it met for good. A fresh one over the
+    // same file shares the changes settings_ holds (one that failed is written
+    // with the next), and its status is this write's alone.
+    QSettings settings(locations_.settingsFile, QSettings::IniFormat);
+    settings.setValue(kSection + u'/' + key, value);
+    settings.sync();
+    if (settings.status() != QSettings::NoError)
         throw AppError(QStringLiteral("The settings could not be saved to ") +
                        QDir::toNativeSeparators(locations_.settingsFile));
 }

@@ -36,5 +36,7 @@ public:
 
 private:
     PlatformLocations locations_;
+    // Holds the settings file's values, and changes not yet written, for the
+    // life of the platform.
     QSettings settings_;
 };

@@ -47,7 +47,8 @@ public:
                                      const QString& caption = QString()) = 0;
     // OK answers the typed text, Cancel the empty text.
     virtual QString inputBox(const QString& prompt) = 0;
-    // Answers one path, or folder NUL name NUL name ...; empty when cancelled.
+    // Answers one path, or folder NUL name NUL name ... (a name may lead through
+    // subfolders of the folder); empty when cancelled.
     virtual QString openFileDialog(const FileDialogRequest& request) = 0;
     virtual QString saveFileDialog(const FileDialogRequest& request) = 0;
 

@@ -27,7 +27,8 @@ public:
     void yieldInsideCall() override;
 
     static PlatformLocations defaultLocations();
-    // "Text Files (*.txt)|*.txt|All Files (*.*)|*.*|" in Qt's own filter syntax.
+    // "Text Files (*.txt)|*.txt|All Files (*.*)|*.*|" in Qt's own filter syntax:
+    // each label followed by the patterns Qt matches, in brackets.
     static QString qtFilter(const QString& filter);
 
 private:

@@ -4,6 +4,7 @@
 #include "Spreadsheet.h"
 
 #include <QFile>
+#include <algorithm>
 #include <xlsxwriter.h>
 
 namespace {
@@ -43,6 +44,42 @@ private:
     lxw_workbook* workbook_ = nullptr;
 };
 
+bool isHexDigit(QChar c) {
+    return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f');
+}
+
+// Readers turn "_xHHHH_" into the character HHHH.
+bool startsEscape(QStringView text, qsizetype at) {
+    return at + 6 < text.size() && text[at] == u'_' && text[at + 1] == u'x' &&
+           std::all_of(text.begin() + at + 2, text.begin() + at + 6, isHexDigit) &&
+           text[at + 6] == u'_';
+}
+
+// Characters the file's XML cannot carry (CR would come back as LF) and the
+// underscore that starts an escape-like text are written as "_xHHHH_".
+bool needsEscape(QStringView text, qsizetype at) {
+    const char16_t c = text[at].unicode();
+    return (c < 0x20 && c != u'\t' && c != u'\n') || c == 0xFFFE || c == 0xFFFF ||
+           startsEscape(text, at);
+}
+
+// The library takes C strings, so a NUL would end the cell.
+QByteArray cellText(const QString& text) {
+    qsizetype at = 0;
+    while (at < text.size() && !needsEscape(text, at))
+        ++at;
+    if (at == text.size())
+        return text.toUtf8();
+    QString escaped = text.first(at);
+    for (; at < text.size(); ++at) {
+        if (needsEscape(text, at))
+            escaped += QString::asprintf("_x%04X_", unsigned(text[at].unicode()));
+        else
+            escaped += text[at];
+    }
+    return escaped.toUtf8();
+}
+
 void check(lxw_error error) {
     if (error != LXW_NO_ERROR)
         throw writeError(error);
@@ -65,7 +102,7 @@ void WriteXlsx(const SheetCells& sheet, const QString& path) {
             const QString text = sheet.cell(row, column);
             if (!text.isEmpty())
                 check(worksheet_write_string(worksheet, lxw_row_t(row - 1), lxw_col_t(column - 1),
-                                             text.toUtf8().constData(), nullptr));
+                                             cellText(text).constData(), nullptr));
         }
     }
     workbook.close();

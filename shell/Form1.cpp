@@ -27,6 +27,7 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QIODevice>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
@@ -344,7 +345,7 @@ void Form1::Form_Load() {
     });
     const QString handFile = platform_.programFolder() + QStringLiteral("/HAND-M.CUR");
     if (platform_.fileExists(handFile))
-        report.run(106, [&] { handCursor_ = LoadCursorFile(handFile); });
+        report.run(106, [&] { handCursor_ = LoadCursorFile(*platform_.openForReading(handFile)); });
     showColumn(ListView1);
     report.run(132, [&] { options_.restoreCheck5(); });
     report.run(134, [&] { options_.restoreCheck1(); });

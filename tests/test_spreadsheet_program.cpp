@@ -80,7 +80,8 @@ private slots:
     }
 
     // The exported workbook, opened by the real spreadsheet program, holds every
-    // result as the text it was: no formulas, numbers or dates made of them.
+    // result as the text it was: no formulas, numbers or dates made of them,
+    // nothing cut at a NUL, no control character or escape-like text changed.
     void theSpreadsheetProgramReadsEveryCellBack() {
         const QString office = QStandardPaths::findExecutable("soffice");
         if (office.isEmpty()) {
@@ -102,7 +103,10 @@ private slots:
                                   "\"quoted\"@x.org",
                                   "a,b@x.org",
                                   "İZMİR@x.tr",
-                                  " lead@x.org"};
+                                  " lead@x.org",
+                                  QString("before") + QChar(u'\0') + "after@x.org",
+                                  "bell\a\rreturn@x.org",
+                                  "_x0007_@x.org"};
         Fill(form.state().ListView2, results);
         form.PushButton13->click();
         QCOMPARE(t.platform.shownSpreadsheets.size(), size_t(1));

@@ -121,6 +121,45 @@ private slots:
         plain.state().setMousePointer(MousePointer::Custom);
         QCOMPARE(plain.cursor().shape(), Qt::ArrowCursor);
     }
+
+    void aHandCursorThatCannotBeLoadedIsReportedThenTheArrowShows_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("description");
+        QTest::newRow("not a picture") << "text"
+                                       << "Invalid picture";
+        QTest::newRow("cut short") << "cut"
+                                   << "Invalid picture";
+        QTest::newRow("a folder") << "folder"
+                                  << "Bad file name or number";
+        QTest::newRow("read fails") << "read"
+                                    << "Input/output error";
+    }
+
+    void aHandCursorThatCannotBeLoadedIsReportedThenTheArrowShows() {
+        QFETCH(QString, kind);
+        QFETCH(QString, description);
+        TestWindow t;
+        const QString hand = t.programFolder() + "/HAND-M.CUR";
+        if (kind == "text") {
+            t.writeFile("program/HAND-M.CUR", "not a cursor");
+        } else if (kind == "cut") {
+            QFile file(hand);
+            QVERIFY(file.resize(40));
+        } else if (kind == "folder") {
+            QVERIFY(QFile::remove(hand) && QDir().mkdir(hand));
+        } else {
+            t.platform.readFailureOffset = 10;
+            t.platform.injectFailure(ScriptedPlatform::Operation::ReadFile, description);
+        }
+        Form1& form = t.start();
+        QCOMPARE(t.platform.shownBoxes.size(), size_t(1));
+        QCOMPARE(t.platform.shownBoxes[0].caption, QString("Application Error"));
+        QVERIFY(t.platform.shownBoxes[0].text.startsWith(
+            description + "\r\nin Kelvamore2021/08/31.Form1.Form_Load at line 106\r\r"));
+        QVERIFY(QFile::exists(t.dataFolder() + "/dbData.mdb")); // start-up went on
+        form.state().setMousePointer(MousePointer::Custom);
+        QCOMPARE(form.cursor().shape(), Qt::ArrowCursor);
+    }
 };
 
 QTEST_MAIN(TestStartup)
