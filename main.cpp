@@ -1,3 +1,4 @@
+#include "BatchRun.h"
 #include "CommandLine.h"
 #include "Form1.h"
 #include "LoadListFiles.h"
@@ -8,12 +9,16 @@
 #include <QScreen>
 
 int main(int argc, char* argv[]) {
-    // --help and --version are answered before Qt looks for a display.
+    // --help, --version and --batch need no display: Qt does not look for one.
     QStringList given;
     for (int i = 0; i < argc; ++i)
         given << QString::fromLocal8Bit(argv[i]);
-    if (const CommandLine asked = ReadCommandLine(given); asked.mode == CommandLine::Mode::Answer)
-        return EndWith(asked);
+    if (const CommandLine asked = ReadCommandLine(given); asked.windowless) {
+        if (asked.mode != CommandLine::Mode::Batch)
+            return EndWith(asked);
+        QCoreApplication app(argc, argv);
+        return RunBatch(asked.batch);
+    }
 
     QApplication app(argc, argv);
     const CommandLine commandLine = ReadCommandLine(QCoreApplication::arguments());

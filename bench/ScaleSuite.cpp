@@ -71,6 +71,7 @@ private:
     void add(Row row);
     void load();
     void database(const QString& name, const Setup& setup, double limit, const QString& target);
+    void batch();
     void text();
     void memory(bool window);
     void inWindow(const QString& path, qsizetype size);
@@ -152,6 +153,38 @@ void Suite::database(const QString& name, const Setup& setup, double limit, cons
              .arg(median(peerCpu), 0, 'f', 2)
              .arg(last.results)
              .arg(last.steps)});
+}
+
+// The program itself, from its command line: list file in, results out.
+void Suite::batch() {
+    const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/ambervale");
+    const QString ourOutput = dir_.path() + QStringLiteral("/batch.txt");
+    const QString peerOutput = dir_.path() + QStringLiteral("/peer.txt");
+    std::vector<double> ours, oursCpu, peer, peerCpu;
+    qsizetype lines = 0;
+    for (int k = 0; k < options_.runs; ++k) {
+        const PeerTime b = RunTimed(
+            {program, QStringLiteral("--batch"), QStringLiteral("--method=database"), list_},
+            ourOutput);
+        QFile results(ourOutput);
+        lines = results.open(QIODevice::ReadOnly) ? results.readAll().count('\n') : 0;
+        ok_ &= b.ok && lines == kMillion;
+        ours.push_back(b.seconds);
+        oursCpu.push_back(b.cpuSeconds);
+        const PeerTime p = RunPeerSort(list_, peerOutput);
+        ok_ &= p.ok;
+        peer.push_back(p.seconds);
+        peerCpu.push_back(p.cpuSeconds);
+    }
+    const double ratio = median(ours) / median(peer);
+    add({QStringLiteral("batch, database, to stdout"), kMillion, secondsText(median(ours)),
+         secondsText(median(peer)), ratioText(ratio), QStringLiteral("<= 1.8x (1.4x)"),
+         ratio <= 1.8, -1,
+         QStringLiteral("cpu %1 vs %2 s, %3 lines")
+             .arg(median(oursCpu), 0, 'f', 2)
+             .arg(median(peerCpu), 0, 'f', 2)
+             .arg(lines)});
+    QFile::remove(ourOutput);
 }
 
 void Suite::text() {
@@ -388,6 +421,8 @@ bool Suite::run() {
                 o.setText1(QStringLiteral("5"));
             },
             2.5, QStringLiteral("<= 2.5x"));
+    if (wanted("batch"))
+        batch();
     if (wanted("text"))
         text();
     if (wanted("memory"))

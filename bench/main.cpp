@@ -165,7 +165,7 @@ int main(int argc, char* argv[]) {
                          "usage: ambervale_bench [--cases=bare,text,dedupe,unique,limit,stop] "
                          "[size ...]\n"
                          "       ambervale_bench --scale [--runs=N] [--cases=load,db,db-dedupe,"
-                         "db-limit,text,memory,window,results,stop,five-million]\n");
+                         "db-limit,batch,text,memory,window,results,stop,five-million]\n");
             return 2;
         }
     }

@@ -2,6 +2,7 @@
 
 #include <QtGlobal>
 #include <functional>
+#include <limits>
 
 // Decides at which of a loop's yield points the window really gets a turn.
 // A window needs one about once a frame; a million turns would cost seconds
@@ -21,6 +22,11 @@ public:
     FrameClock(qint64 intervalMs, int stride, Milliseconds now = steadyMilliseconds);
     // About once a frame, on the steady clock.
     static FrameClock perFrame() { return FrameClock(kFrameMs, kFrameStride); }
+    // No point due: a run without a window has nobody to give a turn to. Asking stays
+    // a countdown that almost never ends.
+    static FrameClock never() {
+        return FrameClock(std::numeric_limits<qint64>::max(), std::numeric_limits<int>::max());
+    }
 
     // Is this yield point a real yield?
     bool due() {

@@ -93,6 +93,11 @@ std::unique_ptr<DatabaseConnection> LocalPlatform::createConnection() {
 }
 
 std::unique_ptr<OutputFile> LocalPlatform::createFile(const QString& path) {
+    // Renaming the new file over a device, a pipe or a folder would put a
+    // plain file in its place: only a regular file is ever replaced.
+    const QFileInfo existing(path);
+    if (existing.exists() && !existing.isFile())
+        throw AppError(QStringLiteral("Path/File access error"), 75);
     return std::make_unique<SavedFile>(path);
 }
 

@@ -27,7 +27,8 @@ public:
     void copyFile(const QString& from, const QString& to) override;
     std::unique_ptr<QIODevice> openForReading(const QString& path) override;
     std::unique_ptr<DatabaseConnection> createConnection() override;
-    // Written beside the old file and renamed over it on commit (QSaveFile).
+    // Written beside the old file and renamed over it on commit (QSaveFile);
+    // throws when something other than a regular file has the name.
     std::unique_ptr<OutputFile> createFile(const QString& path) override;
     // LibreOffice, found on the search path.
     std::unique_ptr<Spreadsheet> createSpreadsheet() override;

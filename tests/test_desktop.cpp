@@ -100,6 +100,9 @@ private slots:
             << QStringList{} << "Usage: ambervale [options] [FILE...]\n";
         QTest::newRow("version") << QStringList{"ambervale", "a.txt", "-v"} << Mode::Answer
                                  << QStringList{} << kVersionLine;
+        QTest::newRow("an option of batch mode without --batch")
+            << QStringList{"ambervale", "--unique-domains", "a.txt"} << Mode::BadUsage
+            << QStringList{} << "--unique-domains is an option of --batch.\nUsage: ";
         QTest::newRow("unknown option")
             << QStringList{"ambervale", "--sort", "a.txt"} << Mode::BadUsage << QStringList{}
             << "Unknown option 'sort'.\nUsage: ";
