@@ -1,12 +1,8 @@
 #include "Sorting.h"
 
 #include "Bubble.h"
-#include "DomainLimit.h"
-#include "ErrorReport.h"
-#include "FormState.h"
-#include "Platform.h"
+#include "MethodRun.h"
 #include "SortKey.h"
-#include "SortProgress.h"
 #include "clsDomain.h"
 
 #include <QSet>
@@ -23,12 +19,10 @@ struct ViewHash {
 // One call of the method. Nothing can see the window between two real
 // yields, so the bar is brought up to date only at a real yield and at the
 // end of a step, to exactly what the step by step would show there.
-class TextSort {
+class TextSort : MethodRun {
 public:
     TextSort(FormState& form, Platform& platform)
-        : form_(form), platform_(platform), clock_(platform.frameClock()),
-          report_(platform, QStringLiteral("Sorting"), QStringLiteral("SortingText")),
-          progress_(form), limit_(form.text1()) {}
+        : MethodRun(form, platform, QStringLiteral("SortingText")) {}
 
     void collectKeys();
     void sortKeys() {
@@ -47,12 +41,6 @@ private:
     void yieldBeforeBuckets(qsizetype i, qsizetype examined);
     qsizetype addLimited(QStringView domain, const QString& output, qsizetype i);
 
-    FormState& form_;
-    Platform& platform_;
-    FrameClock& clock_;
-    ErrorReport report_;
-    SortProgress progress_;
-    DomainLimit limit_;
     std::vector<QString> keys_;
     qsizetype lastKey_ = 0; // m, the last index of the sorted keys
     // Buckets in order of first appearance, found through their own domain text.

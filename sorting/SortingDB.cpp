@@ -2,12 +2,8 @@
 
 #include "DataFolder.h"
 #include "Database.h"
-#include "DomainLimit.h"
-#include "ErrorReport.h"
-#include "FormState.h"
-#include "Platform.h"
+#include "MethodRun.h"
 #include "RowWriter.h"
-#include "SortProgress.h"
 #include "TextWidth.h"
 
 #include <QByteArray>
@@ -17,12 +13,10 @@
 namespace {
 // Every statement here works on the database; a failure would repeat for
 // every address, so the first one is reported and ends the run.
-class DatabaseSort {
+class DatabaseSort : MethodRun {
 public:
     DatabaseSort(FormState& form, Platform& platform)
-        : form_(form), platform_(platform), clock_(platform.frameClock()),
-          report_(platform, QStringLiteral("Sorting"), QStringLiteral("SortingDB")),
-          progress_(form), limit_(form.text1()) {}
+        : MethodRun(form, platform, QStringLiteral("SortingDB")) {}
 
     // The recordset is released before the connection, in member order.
     void run() {
@@ -47,12 +41,6 @@ private:
     // The bar as it is after row i (from 0) of r rows.
     void showAdded(qsizetype i, qint64 r);
 
-    FormState& form_;
-    Platform& platform_;
-    FrameClock& clock_;
-    ErrorReport report_;
-    SortProgress progress_;
-    DomainLimit limit_;
     std::unique_ptr<DatabaseConnection> connection_;
     QString source_ = QStringLiteral("tblEmls"); // the table the walk reads
     std::unique_ptr<DatabaseStatement> rows_;
