@@ -408,11 +408,12 @@ bool Suite::run() {
     if (wanted("load"))
         load();
     if (wanted("db"))
-        database(QStringLiteral("database, no option"), {}, 2, QStringLiteral("<= 2x (1.5x)"));
+        database(QStringLiteral("database, no option"), {}, 1.35,
+                 QStringLiteral("<= 1.35x (1.2x)"));
     if (wanted("db-dedupe"))
         database(
             QStringLiteral("database, no duplicates"), [](OptionHandlers& o) { o.setCheck5(true); },
-            2.5, QStringLiteral("<= 2.5x"));
+            1.8, QStringLiteral("<= 1.8x (1.5x)"));
     if (wanted("db-limit"))
         database(
             QStringLiteral("database, 5 per domain"),
@@ -420,7 +421,7 @@ bool Suite::run() {
                 o.setCheck2(true);
                 o.setText1(QStringLiteral("5"));
             },
-            2.5, QStringLiteral("<= 2.5x"));
+            1.35, QStringLiteral("<= 1.35x (1.2x)"));
     if (wanted("batch"))
         batch();
     if (wanted("text"))

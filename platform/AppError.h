@@ -18,3 +18,9 @@ private:
     QString description_;
     int number_;
 };
+
+// A write that found no room, in the platform's words, whatever was writing:
+// the database engine, a text file, a workbook.
+inline AppError DiskFullError() {
+    return AppError(QStringLiteral("Disk full"), 61);
+}

@@ -3,6 +3,7 @@
 #include "AppError.h"
 #include "TickingFiles.h"
 
+#include <algorithm>
 #include <exception>
 #include <memory>
 #include <sqlite3.h>
@@ -11,28 +12,51 @@
 
 namespace {
 struct DatabaseTicks {
+    // Runs the tick or the wait unless one of them is running already; what
+    // it throws is kept for the end of the engine call.
+    void call(const std::function<void()>& function) {
+        if (!function || inside || failure)
+            return;
+        inside = true;
+        try {
+            function();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        inside = false;
+    }
+
     std::function<void()> tick;
-    std::exception_ptr failure; // of the tick, thrown again when the engine returns
+    std::function<void()> wait;
+    std::function<bool()> roomToGrow;
+    std::exception_ptr failure; // of the tick or wait, thrown again when the engine returns
     bool inside = false;
 };
 
 constexpr int kInstructionsPerTick = 1000;
+constexpr int kLongestSleepMs = 8; // between two looks at a busy database
 
 // The ticks of the connection whose engine call is in progress. There is one
 // thread; a tick may start calls of other connections, which stack.
 DatabaseTicks* running = nullptr;
 
 void tickNow() {
-    DatabaseTicks* const ticks = running;
-    if (!ticks || !ticks->tick || ticks->inside || ticks->failure)
-        return;
-    ticks->inside = true;
-    try {
-        ticks->tick();
-    } catch (...) {
-        ticks->failure = std::current_exception();
-    }
-    ticks->inside = false;
+    if (running)
+        running->call(running->tick);
+}
+
+bool roomToGrowNow() {
+    return !running || !running->roomToGrow || running->roomToGrow();
+}
+
+// Non-zero tries the lock again.
+int onBusy(void* data, int attempts) {
+    auto* ticks = static_cast<DatabaseTicks*>(data);
+    if (!ticks->wait || ticks->inside || ticks->failure)
+        return 0;
+    sqlite3_sleep(std::min(attempts + 1, kLongestSleepMs));
+    ticks->call(ticks->wait);
+    return ticks->failure ? 0 : 1;
 }
 
 int onProgress(void*) {
@@ -50,8 +74,13 @@ template <class Call> int engineCall(DatabaseTicks* ticks, Call&& call) {
 }
 
 [[noreturn]] void fail(sqlite3* db, int code) {
+    const int extended = db ? sqlite3_extended_errcode(db) : code;
+    if ((extended & 0xff) == SQLITE_FULL) {
+        const AppError full = DiskFullError();
+        throw DatabaseError(full.description(), full.number(), extended);
+    }
     const char* message = db ? sqlite3_errmsg(db) : sqlite3_errstr(code);
-    throw AppError(QString::fromUtf8(message), db ? sqlite3_extended_errcode(db) : code);
+    throw DatabaseError(QString::fromUtf8(message), extended, extended);
 }
 
 void check(sqlite3* db, int code) {
@@ -138,6 +167,10 @@ public:
     void execute(const QString& sql) override;
     std::unique_ptr<DatabaseStatement> prepare(const QString& sql) override;
     void setTick(std::function<void()> tick) override { ticks_.tick = std::move(tick); }
+    void setWait(std::function<void()> wait) override { ticks_.wait = std::move(wait); }
+    void setRoomToGrow(std::function<bool()> roomToGrow) override {
+        ticks_.roomToGrow = std::move(roomToGrow);
+    }
 
 private:
     sqlite3* db_ = nullptr;
@@ -150,18 +183,22 @@ void EngineConnection::open(const QString& path) {
     // One thread uses a connection: the engine need not lock it at every call.
     const int code =
         sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
-                        TickingFileLayer(tickNow));
+                        TickingFileLayer(tickNow, roomToGrowNow));
     if (code != SQLITE_OK) {
-        const AppError error(QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(code)),
-                             code);
+        const DatabaseError error(QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(code)),
+                                  code, code);
         sqlite3_close_v2(db);
         throw error;
     }
     db_ = db;
     sqlite3_progress_handler(db_, kInstructionsPerTick, onProgress, nullptr);
+    sqlite3_busy_handler(db_, onBusy, &ticks_);
     // The engine reads the file lazily; reading the schema now tells a
     // database from any other file.
-    check(db_, sqlite3_exec(db_, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr));
+    check(db_, engineCall(&ticks_, [&] {
+              return sqlite3_exec(db_, "SELECT count(*) FROM sqlite_master", nullptr, nullptr,
+                                  nullptr);
+          }));
 }
 
 void EngineConnection::execute(const QString& sql) {
@@ -182,6 +219,22 @@ std::unique_ptr<DatabaseStatement> EngineConnection::prepare(const QString& sql)
     return std::make_unique<EngineStatement>(db_, statement, &ticks_);
 }
 } // namespace
+
+bool DatabaseError::damaged() const {
+    return (code_ & 0xff) == SQLITE_NOTADB || (code_ & 0xff) == SQLITE_CORRUPT;
+}
+
+bool DatabaseError::cannotOpen() const {
+    return (code_ & 0xff) == SQLITE_CANTOPEN;
+}
+
+bool DatabaseError::busy() const {
+    return (code_ & 0xff) == SQLITE_BUSY || (code_ & 0xff) == SQLITE_LOCKED;
+}
+
+bool DatabaseError::schemaMismatch() const {
+    return code_ == SQLITE_ERROR;
+}
 
 std::unique_ptr<DatabaseConnection> CreateEngineConnection() {
     return std::make_unique<EngineConnection>();

@@ -39,6 +39,9 @@ public:
     // the points up to the answer count as asked. The points of a run follow
     // each other within microseconds, so the time is looked at once for all.
     qsizetype firstDue(qsizetype points);
+    // Is a turn due now? Looks at the time at once, past the countdown, which
+    // it leaves as it is: for callers that ask rarely.
+    bool dueNow() const { return intervalMs_ <= 0 || now_() - lastYieldMs_ >= intervalMs_; }
     // A real yield has just ended: the next frame starts now.
     void restart();
 
@@ -51,7 +54,7 @@ private:
     bool look() {
         asked_ = pointsAsked();
         countdown_ = stride_;
-        return intervalMs_ <= 0 || now_() - lastYieldMs_ >= intervalMs_;
+        return dueNow();
     }
 
     qint64 intervalMs_ = 0;

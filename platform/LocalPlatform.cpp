@@ -79,6 +79,17 @@ void LocalPlatform::copyFile(const QString& from, const QString& to) {
         throw AppError(QStringLiteral("Path/File access error"), 75);
 }
 
+void LocalPlatform::renameFile(const QString& from, const QString& to) {
+    if (!QFileInfo::exists(from))
+        throw AppError(QStringLiteral("File not found"), 53);
+    if (QFileInfo::exists(to))
+        throw AppError(QStringLiteral("File already exists"), 58);
+    // Qt renames without replacing where the system can, so a name taken
+    // meanwhile is not lost either.
+    if (!QDir().rename(from, to))
+        throw AppError(QStringLiteral("Path/File access error"), 75);
+}
+
 std::unique_ptr<QIODevice> LocalPlatform::openForReading(const QString& path) {
     if (!QFileInfo(path).isFile())
         throw AppError(QStringLiteral("Bad file name or number"), 52);

@@ -25,6 +25,7 @@ public:
     bool fileExists(const QString& path) override;
     void createFolder(const QString& path) override;
     void copyFile(const QString& from, const QString& to) override;
+    void renameFile(const QString& from, const QString& to) override;
     std::unique_ptr<QIODevice> openForReading(const QString& path) override;
     std::unique_ptr<DatabaseConnection> createConnection() override;
     // Written beside the old file and renamed over it on commit (QSaveFile);

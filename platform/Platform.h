@@ -67,6 +67,8 @@ public:
     virtual bool fileExists(const QString& path) = 0;
     virtual void createFolder(const QString& path) = 0;
     virtual void copyFile(const QString& from, const QString& to) = 0;
+    // Gives a file or folder a new name in the same folder; never replaces anything.
+    virtual void renameFile(const QString& from, const QString& to) = 0;
     // Opens a regular file for reading; throws for anything else.
     virtual std::unique_ptr<QIODevice> openForReading(const QString& path) = 0;
     virtual std::unique_ptr<OutputFile> createFile(const QString& path) = 0;
@@ -98,6 +100,14 @@ public:
     // yield points of its own. Nothing is brought up to date first, so the
     // caller asks for these only where the visible state is already final.
     virtual void yieldInsideCall() = 0;
+    // A turn for the window while a call waits for another program (another
+    // window's run holding the database). Asked every few milliseconds, far
+    // more rarely than yield points, it yields as soon as a turn is due. As
+    // with yieldInsideCall, the visible state must already be final.
+    virtual void yieldWhileWaiting() {
+        if (frameClock().dueNow())
+            yield();
+    }
 
 private:
     QString applicationTitle_;

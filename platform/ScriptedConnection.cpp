@@ -24,9 +24,11 @@ private:
 } // namespace
 
 ScriptedConnection::ScriptedConnection(std::unique_ptr<DatabaseConnection> real, Check beforeOpen,
-                                       Check beforeStatement)
+                                       Check beforeStatement, std::function<bool()> roomToGrow)
     : real_(std::move(real)), beforeOpen_(std::move(beforeOpen)),
-      beforeStatement_(std::move(beforeStatement)) {}
+      beforeStatement_(std::move(beforeStatement)) {
+    real_->setRoomToGrow(std::move(roomToGrow));
+}
 
 void ScriptedConnection::open(const QString& path) {
     beforeOpen_();

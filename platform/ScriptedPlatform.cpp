@@ -156,7 +156,7 @@ std::unique_ptr<DatabaseConnection> ScriptedPlatform::createConnection() {
     failIfInjected(Operation::CreateConnection);
     return std::make_unique<ScriptedConnection>(
         CreateEngineConnection(), [this] { failIfInjected(Operation::OpenDatabase); },
-        [this] { beforeStatement(); });
+        [this] { beforeStatement(); }, [this] { return !databaseDiskFull; });
 }
 
 void ScriptedPlatform::beforeStatement() {

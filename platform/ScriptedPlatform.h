@@ -58,6 +58,8 @@ public:
     // Only counts and runs onCallYield: the yields a run makes stay the same
     // whatever the engine does inside a statement.
     void yieldInsideCall() override;
+    // Counted and hooked as a turn inside a call.
+    void yieldWhileWaiting() override { yieldInsideCall(); }
 
     void createFolder(const QString& path) override;
     void copyFile(const QString& from, const QString& to) override;
@@ -113,6 +115,8 @@ public:
     qint64 readFailureOffset = 0;
     // Statements that run before one injected with RunStatement fails.
     int statementsBeforeFailure = 0;
+    // The database engine's files cannot grow, as on a full disk.
+    bool databaseDiskFull = false;
 
 protected:
     void failIfInjected(Operation operation);

@@ -1,10 +1,17 @@
 #include "TickingFiles.h"
 
+#include "BackgroundClose.h"
+
+#include <cstdio>
+#include <cstring>
 #include <sqlite3.h>
+#include <string>
+#include <thread>
 
 namespace {
 sqlite3_vfs* base = nullptr;
 void (*tickFunction)() = nullptr;
+bool (*roomFunction)() = nullptr;
 
 // Our file object, followed in the same allocation by the base layer's.
 struct TickingFile {
@@ -29,8 +36,15 @@ int fileRead(sqlite3_file* file, void* buffer, int amount, sqlite3_int64 offset)
     return realMethods(file).xRead(real(file), buffer, amount, offset);
 }
 
+bool grows(sqlite3_file* file, int amount, sqlite3_int64 offset) {
+    sqlite3_int64 size = 0;
+    return realMethods(file).xFileSize(real(file), &size) != SQLITE_OK || offset + amount > size;
+}
+
 int fileWrite(sqlite3_file* file, const void* buffer, int amount, sqlite3_int64 offset) {
     tickFunction();
+    if (!roomFunction() && grows(file, amount, offset))
+        return SQLITE_FULL; // what the base layer answers when the disk has no room
     return realMethods(file).xWrite(real(file), buffer, amount, offset);
 }
 
@@ -136,24 +150,49 @@ int layerOpen(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* file, int flags
     return code;
 }
 
-sqlite3_vfs* makeLayer(void (*tick)()) {
+bool isJournal(const char* name) {
+    static const char suffix[] = "-journal";
+    const size_t length = std::strlen(name);
+    return length >= sizeof suffix - 1 &&
+           std::strcmp(name + length - (sizeof suffix - 1), suffix) == 0;
+}
+
+// Deleting a journal of millions of rows holds the committing call a tenth of
+// a second and more. Renamed, it stops being a journal at once, as it would
+// deleted, and another thread deletes it. One left over by a program that was
+// ended is replaced by the next.
+int layerDelete(sqlite3_vfs*, const char* name, int syncFolder) {
+    if (!syncFolder && isJournal(name)) {
+        std::string retired = std::string(name) + "-retired";
+        if (std::rename(name, retired.c_str()) == 0) {
+            std::thread([retired = std::move(retired)] { std::remove(retired.c_str()); }).detach();
+            return SQLITE_OK;
+        }
+    }
+    return base->xDelete(base, name, syncFolder);
+}
+
+sqlite3_vfs* makeLayer(void (*tick)(), bool (*roomToGrow)()) {
     base = sqlite3_vfs_find(nullptr);
     if (!base)
         return nullptr;
     tickFunction = tick;
+    roomFunction = roomToGrow;
+    CloseTemporaryFilesInBackground(base);
     static sqlite3_vfs layer;
-    // Everything but opening a file is the base layer's, which does not tell
+    // Everything but opening and deleting a file is the base layer's, which does not tell
     // its own object from a copy.
     layer = *base;
     layer.pNext = nullptr;
     layer.zName = "ambervale-ticking";
     layer.szOsFile = int(sizeof(TickingFile)) + base->szOsFile;
     layer.xOpen = layerOpen;
+    layer.xDelete = layerDelete;
     return sqlite3_vfs_register(&layer, 0) == SQLITE_OK ? &layer : nullptr;
 }
 } // namespace
 
-const char* TickingFileLayer(void (*tick)()) {
-    static sqlite3_vfs* const layer = makeLayer(tick);
+const char* TickingFileLayer(void (*tick)(), bool (*roomToGrow)()) {
+    static sqlite3_vfs* const layer = makeLayer(tick, roomToGrow);
     return layer ? layer->zName : nullptr;
 }

@@ -1,7 +1,9 @@
 #include "AppError.h"
 #include "Database.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -29,6 +31,16 @@ qint64 sortedCount(DatabaseConnection& connection) {
         connection.prepare("SELECT COUNT(*) FROM (SELECT Email FROM tblEmls ORDER BY Email)");
     count->step();
     return count->integer(0);
+}
+
+// Files of the engine's large sorts this process holds open.
+int openSortFiles() {
+    int open = 0;
+    for (const QFileInfo& link :
+         QDir("/proc/self/fd")
+             .entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
+        open += link.symLinkTarget().contains("etilqs_");
+    return open;
 }
 
 qint64 rowCount(DatabaseConnection& connection) {
@@ -120,6 +132,44 @@ private slots:
         QCOMPARE(sortedCount(*connection), 3000);
         QVERIFY(ticks > 1);
         QVERIFY(otherTicks > 0);
+    }
+
+    // They are closed on another thread, which frees their room; none stays open.
+    void sortFilesAreClosed() {
+        QTemporaryDir dir;
+        auto connection = filled(dir, 20000);
+        {
+            const auto query =
+                connection->prepare("SELECT Email FROM tblEmls ORDER BY Domain, Email");
+            QVERIFY(query->step());
+            QVERIFY(openSortFiles() > 0);
+        }
+        QTRY_COMPARE(openSortFiles(), 0);
+        QCOMPARE(sortedCount(*connection), 20000);
+        QTRY_COMPARE(openSortFiles(), 0);
+    }
+
+    // A commit leaves no journal, whole or retired, even where a program that
+    // was ended left a retired one, and the file is whole.
+    void committedJournalIsRetiredAndDeleted() {
+        QTemporaryDir dir;
+        auto connection = filled(dir, 2000);
+        const QString journal = dir.filePath("dbData.mdb-journal");
+        const QString retired = journal + "-retired";
+        QFile left(retired);
+        QVERIFY(left.open(QIODevice::WriteOnly));
+        left.write("left by a program that was ended");
+        left.close();
+        connection->execute("BEGIN");
+        connection->execute("DELETE FROM tblEmls");
+        QVERIFY(QFile::exists(journal));
+        connection->execute("COMMIT");
+        QVERIFY(!QFile::exists(journal));
+        QTRY_VERIFY(!QFile::exists(retired));
+        QCOMPARE(rowCount(*connection), 0);
+        const auto check = connection->prepare("PRAGMA integrity_check");
+        QVERIFY(check->step());
+        QCOMPARE(check->text(0).toString(), QString("ok"));
     }
 };
 

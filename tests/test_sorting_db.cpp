@@ -1,12 +1,14 @@
 #include "AddressListView.h"
 #include "AddressStore.h"
 #include "DataFolder.h"
+#include "DatabaseIntegrity.h"
 #include "DatabaseRows.h"
 #include "FormState.h"
 #include "ListContents.h"
 #include "OptionHandlers.h"
 #include "ProgressBarView.h"
 #include "ScriptedPlatform.h"
+#include "Sorting.h"
 #include "SortingDB.h"
 #include "StepTexts.h"
 #include "TestWindow.h"
@@ -14,14 +16,19 @@
 #include "YieldTrace.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <sqlite3.h>
 
 namespace {
-// A window state and a platform whose data folder holds a fresh working database.
+const QString kTemplate = QStringLiteral(AMBERVALE_RESOURCES "/dbBlank.mdb");
+
+// A window state and a platform whose data folder holds a fresh working
+// database, and whose program folder holds the template.
 struct Run {
     QTemporaryDir dir;
     ScriptedPlatform platform{dir.path()};
@@ -30,10 +37,13 @@ struct Run {
 
     Run() {
         QDir().mkpath(DataFolder(platform));
-        QFile::copy(QStringLiteral(AMBERVALE_RESOURCES "/dbBlank.mdb"), database());
+        QDir().mkpath(platform.programFolder());
+        QFile::copy(kTemplate, templateFile());
+        QFile::copy(kTemplate, database());
         QFile(database()).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
     }
     QString database() { return WorkingDatabase(platform); }
+    QString templateFile() { return platform.programFolder() + "/dbBlank.mdb"; }
     void fill(const QStringList& addresses) {
         for (const QString& address : addresses)
             form.ListView1.append(address);
@@ -66,6 +76,32 @@ QList<QStringList> storedRows(const QString& path) {
     sqlite3_finalize(statement);
     sqlite3_close(db);
     return rows;
+}
+
+QByteArray bytes(const QString& path) {
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+void writeBytes(const QString& path, const QByteArray& content) {
+    QFile file(path);
+    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    file.write(content);
+}
+
+// A database of the engine holding the tables that `schema` makes.
+void makeDatabase(const QString& path, const char* schema) {
+    QFile::remove(path);
+    sqlite3* db = nullptr;
+    sqlite3_open(path.toUtf8(), &db);
+    sqlite3_exec(db, schema, nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+}
+
+QString reportOpening(const QString& description, int line) {
+    return description + "\r\nin Kelvamore2021/08/31.Sorting.SortingDB at line " +
+           QString::number(line) + "\r\r";
 }
 
 struct Seen {
@@ -234,6 +270,34 @@ private slots:
         QVERIFY(run.platform.shownBoxes.empty());
     }
 
+    // Without duplicates among them, rows of every shape are listed alike with
+    // and without removing duplicates, whole and per domain.
+    void groupingKeepsEveryShapeOfRow() {
+        const QString longLocal(300, u'a');
+        const QStringList addresses = {QString::fromUtf16(u"c@例.cn"),
+                                       QString::fromUtf16(u"ß@ß.de"),
+                                       "m@a@b",
+                                       "e@",
+                                       "q\"@a",
+                                       longLocal + "@b",
+                                       "x@" + QString(300, u'd'),
+                                       "y@" + QString(300, u'd'),
+                                       "b@a"};
+        for (const bool unique : {false, true}) {
+            QStringList lists[2];
+            for (const bool grouped : {false, true}) {
+                Run run;
+                run.fill(addresses);
+                run.options.setCheck5(grouped);
+                run.options.setCheck1(unique);
+                lists[grouped] = run.sort();
+                QVERIFY(run.platform.shownBoxes.empty());
+            }
+            QCOMPARE(lists[1], lists[0]);
+            QCOMPARE(lists[1].size(), unique ? 5 : addresses.size());
+        }
+    }
+
     void limitThatStopsBeingANumberKeepsTheLastGoodValue() {
         Run run;
         run.fill({"a@d", "b@d", "c@d", "d@d", "e@e", "f@e", "g@e"});
@@ -291,12 +355,21 @@ private slots:
 
     // The engine's long statements give the window turns, where the bar
     // already shows what it shows until the statement ends. Loading more
-    // addresses or clearing the results there leaves the run whole.
+    // addresses or clearing the results there, before they are all listed,
+    // leaves the run whole.
     void turnsInsideLongStatements() {
         Run run;
         QStringList addresses;
         for (int i = 0; i < 3000; ++i)
             addresses << QString("u%1@d%2.com").arg(i % 2500).arg(i % 37);
+        QList<std::pair<QString, QString>> unique; // (domain, address), once each
+        for (const QString& address : QSet<QString>(addresses.begin(), addresses.end()))
+            unique.append({address.section('@', 1), address});
+        std::sort(unique.begin(), unique.end());
+        QStringList expected;
+        for (const auto& [domain, address] : unique)
+            expected << address;
+        const QString listed = kAdding + QString::number(expected.size() - 1);
         run.fill(addresses);
         run.sort(); // rows for the next run to empty
         run.options.setCheck5(true);
@@ -304,7 +377,8 @@ private slots:
         QSet<QString> texts;
         run.platform.onCallYield = [&] {
             texts << run.form.progressText();
-            run.form.ListView2.clear();
+            if (run.form.progressText() != listed)
+                run.form.ListView2.clear();
             if (run.form.progressText() == kQuerying) {
                 for (int k = 0; k < 50; ++k)
                     run.form.ListView1.append(u"late@a.com");
@@ -315,18 +389,11 @@ private slots:
         QVERIFY2(run.platform.callYieldCount > 10,
                  qPrintable(QString::number(run.platform.callYieldCount)));
         QVERIFY(texts.contains(kQuerying));
-        QVERIFY2(
-            (texts - QSet<QString>{atStart, kCollecting + addresses.last(), kQuerying}).isEmpty(),
-            qPrintable(texts.values().join('\n')));
-        QList<std::pair<QString, QString>> unique; // (domain, address), once each
-        for (const QString& address : QSet<QString>(addresses.begin(), addresses.end()))
-            unique.append({address.section('@', 1), address});
-        std::sort(unique.begin(), unique.end());
-        QStringList expected;
-        for (const auto& [domain, address] : unique)
-            expected << address;
+        QVERIFY2((texts - QSet<QString>{atStart, kCollecting + addresses.last(), kQuerying, listed})
+                     .isEmpty(),
+                 qPrintable(texts.values().join('\n')));
         QCOMPARE(results, expected);
-        QCOMPARE(run.form.progressText(), kAdding + QString::number(expected.size() - 1));
+        QCOMPARE(run.form.progressText(), listed);
         QCOMPARE(storedRows(run.database()).size(), addresses.size());
     }
 
@@ -468,59 +535,278 @@ private slots:
     }
 
     void databaseFaultsAreReportedOnce_data() {
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<QString>("injected");
-        QTest::addColumn<int>("operation");
+        QTest::addColumn<int>("operation");        // injected, or -1
+        QTest::addColumn<QString>("diskFullFrom"); // the bar's text from which the disk is full
         QTest::addColumn<QString>("message");
         QTest::addColumn<int>("line");
+        QTest::addColumn<bool>("listed"); // the results were listed before the fault
         const int none = -1;
-        QTest::newRow("not a database")
-            << QByteArray(4096, 'g') << QString() << none << "file is not a database" << 106;
-        QTest::newRow("missing file")
-            << QByteArray("remove") << QString() << none << "unable to open database file" << 106;
-        QTest::newRow("no table") << QByteArray("other table") << QString() << none
-                                  << "no such table: tblEmls" << 110;
-        QTest::newRow("open fails")
-            << QByteArray() << "Disk not ready" << int(ScriptedPlatform::Operation::OpenDatabase)
-            << "Disk not ready" << 106;
-        QTest::newRow("no connection") << QByteArray() << "Provider cannot be found"
-                                       << int(ScriptedPlatform::Operation::CreateConnection)
-                                       << "Provider cannot be found" << 100;
+        QTest::newRow("open fails") << int(ScriptedPlatform::Operation::OpenDatabase) << QString()
+                                    << "Disk not ready" << 106 << false;
+        QTest::newRow("no connection") << int(ScriptedPlatform::Operation::CreateConnection)
+                                       << QString() << "Disk not ready" << 100 << false;
+        // The engine's files grow first when the table is emptied (the journal),
+        // last when the rows are kept for good.
+        QTest::newRow("disk full from the start") << none << ""
+                                                  << "Disk full" << 110 << false;
+        QTest::newRow("disk full once listed") << none << kAdding << "Disk full" << 220 << true;
     }
 
+    // One report; the file keeps the rows it had, whole, and serves the next run.
     void databaseFaultsAreReportedOnce() {
-        QFETCH(QByteArray, file);
-        QFETCH(QString, injected);
         QFETCH(int, operation);
+        QFETCH(QString, diskFullFrom);
         QFETCH(QString, message);
         QFETCH(int, line);
+        QFETCH(bool, listed);
         Run run;
-        if (file == "remove") {
-            QVERIFY(QFile::remove(run.database()));
-        } else if (file == "other table") {
-            QVERIFY(QFile::remove(run.database()));
-            sqlite3* db = nullptr;
-            sqlite3_open(run.database().toUtf8(), &db);
-            sqlite3_exec(db, "CREATE TABLE other (x TEXT)", nullptr, nullptr, nullptr);
-            sqlite3_close(db);
-        } else if (!file.isEmpty()) {
-            QFile garbage(run.database());
-            QVERIFY(garbage.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            garbage.write(file);
-        }
+        run.fill({"z@z"});
+        run.sort();
+        const QList<QStringList> before = storedRows(run.database());
+        run.form.ListView1.clear();
+        run.form.setProgressText("Progress Bar"); // as the sort button leaves it
+        QStringList addresses, sorted;
+        for (int i = 0; i < 300; ++i)
+            addresses.prepend(QString("u%1@d.com").arg(i, 3, 10, QChar('0')));
+        sorted = addresses;
+        std::reverse(sorted.begin(), sorted.end());
+        run.fill(addresses);
         if (operation >= 0)
-            run.platform.injectFailure(ScriptedPlatform::Operation(operation), injected);
-        run.fill({"a@a", "b@b", "c@c", "d@d"});
+            run.platform.injectFailure(ScriptedPlatform::Operation(operation), message);
+        run.platform.onCallYield = [&] {
+            if (!diskFullFrom.isNull() && run.form.progressText().startsWith(diskFullFrom))
+                run.platform.databaseDiskFull = true;
+        };
+        run.form.ListView2.clear();
         run.form.ListView2.append(u"kept@result");
-        QCOMPARE(run.sort(), QStringList{"kept@result"});
+        QCOMPARE(run.sort(), listed ? sorted : QStringList{"kept@result"});
         QCOMPARE(run.platform.shownBoxes.size(), size_t(1));
         const auto& box = run.platform.shownBoxes.front();
         QCOMPARE(box.caption, QString("Application Error"));
-        QVERIFY2(box.text.startsWith(message +
-                                     "\r\nin Kelvamore2021/08/31.Sorting.SortingDB at "
-                                     "line " +
-                                     QString::number(line) + "\r\r"),
-                 qPrintable(box.text));
+        QVERIFY2(box.text.startsWith(reportOpening(message, line)), qPrintable(box.text));
+        QCOMPARE(storedRows(run.database()), before);
+        QCOMPARE(DatabaseIntegrity(run.database()), QString("ok"));
+
+        run.platform.databaseDiskFull = false;
+        run.platform.onCallYield = {};
+        QCOMPARE(run.sort(), sorted);
+        QCOMPARE(storedRows(run.database()).size(), 300);
+        QCOMPARE(run.platform.shownBoxes.size(), size_t(1));
+    }
+
+    void unusableWorkingDatabaseIsSetAsideAndReplaced_data() {
+        QTest::addColumn<QString>("form");
+        QTest::addColumn<QString>("words");
+        QTest::addColumn<int>("line");
+        QTest::newRow("zero bytes") << "zero"
+                                    << "no such table: tblEmls" << 110;
+        QTest::newRow("garbage") << "garbage"
+                                 << "file is not a database" << 106;
+        QTest::newRow("cut short") << "cut"
+                                   << "database disk image is malformed" << 106;
+        QTest::newRow("no tblEmls") << "other"
+                                    << "no such table: tblEmls" << 110;
+        QTest::newRow("tblEmls of two columns")
+            << "two"
+            << "table tblEmls has 2 columns but 3 values were supplied" << 112;
+        QTest::newRow("a folder, with a journal") << "folder"
+                                                  << "unable to open database file" << 106;
+        QTest::newRow("missing") << "missing" << QString() << 106;
+    }
+
+    // One report where the run failed, then the run completes on a fresh copy
+    // of the template; the file that failed is kept beside it.
+    void unusableWorkingDatabaseIsSetAsideAndReplaced() {
+        QFETCH(QString, form);
+        QFETCH(QString, words);
+        QFETCH(int, line);
+        Run run;
+        const QString database = run.database();
+        const QByteArray journal("a journal of the file");
+        if (form == "zero") {
+            writeBytes(database, {});
+        } else if (form == "garbage") {
+            writeBytes(database, QByteArray(4096, 'g'));
+        } else if (form == "cut") {
+            QStringList many;
+            for (int i = 0; i < 3000; ++i)
+                many << QString("user%1@domain%2.org").arg(i).arg(i % 40);
+            run.fill(many);
+            run.sort();
+            run.form.ListView1.clear();
+            QFile(database).resize(QFileInfo(database).size() / 2);
+        } else if (form == "other") {
+            makeDatabase(database, "CREATE TABLE other (x TEXT)");
+        } else if (form == "two") {
+            makeDatabase(database, "CREATE TABLE tblEmls (Email TEXT, Domain TEXT)");
+        } else if (form == "folder") {
+            QFile::remove(database);
+            QDir().mkdir(database);
+            writeBytes(database + "-journal", journal);
+        } else {
+            QFile::remove(database);
+        }
+        const QByteArray damaged = bytes(database);
+        run.fill({"b@y.com", "a@x.com", "c@x.com"});
+        run.form.ListView2.append(u"old@result");
+        QCOMPARE(run.sort(), QStringList({"a@x.com", "c@x.com", "b@y.com"}));
+
+        const QString aside = DataFolder(run.platform) + "/dbData-damaged-1.mdb";
+        const QString done =
+            form == "missing"
+                ? "The working database dbData.mdb is missing. A fresh copy of dbBlank.mdb took "
+                  "its place."
+                : "The working database dbData.mdb cannot be used (" + words +
+                      "). It was set aside as dbData-damaged-1.mdb, and a fresh copy of "
+                      "dbBlank.mdb took its place.";
+        QCOMPARE(run.platform.shownBoxes.size(), size_t(1));
+        QVERIFY2(run.platform.shownBoxes.front().text.startsWith(reportOpening(done, line)),
+                 qPrintable(run.platform.shownBoxes.front().text));
+        QCOMPARE(QFileInfo(aside).isDir(), form == "folder");
+        QCOMPARE(QFileInfo::exists(aside), form != "missing");
+        if (form != "folder" && form != "missing")
+            QCOMPARE(bytes(aside), damaged);
+        if (form == "folder")
+            QCOMPARE(bytes(aside + "-journal"), journal);
+        QCOMPARE(storedRows(database).size(), 3);
+        QCOMPARE(DatabaseIntegrity(database), QString("ok"));
+
+        run.sort();
+        QCOMPARE(run.platform.shownBoxes.size(), size_t(1));
+        QVERIFY(!QFileInfo::exists(DataFolder(run.platform) + "/dbData-damaged-2.mdb"));
+    }
+
+    void unusableTemplateGivesOneReport_data() {
+        QTest::addColumn<bool>("present");
+        QTest::addColumn<QString>("words");
+        QTest::newRow("damaged") << true
+                                 << " The template dbBlank.mdb beside the program, which would "
+                                    "replace it, is not a usable database.";
+        QTest::newRow("missing")
+            << false << " There is no template dbBlank.mdb beside the program to replace it.";
+    }
+
+    // Nothing is set aside or copied; the text method lists as it always does.
+    void unusableTemplateGivesOneReport() {
+        QFETCH(bool, present);
+        QFETCH(QString, words);
+        Run run;
+        const QByteArray garbage(5000, 'x');
+        writeBytes(run.database(), garbage);
+        if (present)
+            writeBytes(run.templateFile(), garbage);
+        else
+            QFile::remove(run.templateFile());
+        run.fill({"b@y.com", "a@x.com", "c@x.com"});
+        QCOMPARE(run.sort(), QStringList());
+        QCOMPARE(run.platform.shownBoxes.size(), size_t(1));
+        const QString text = run.platform.shownBoxes.front().text;
+        QVERIFY2(text.startsWith(reportOpening("The working database dbData.mdb cannot be used "
+                                               "(file is not a database)." +
+                                                   words,
+                                               106)),
+                 qPrintable(text));
+        QCOMPARE(bytes(run.database()), garbage);
+        QCOMPARE(QDir(DataFolder(run.platform))
+                     .entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
+                 QStringList{"dbData.mdb"});
+
+        SortingText(run.form, run.platform);
+        QCOMPARE(Entries(run.form.ListView2), QStringList({"a@x.com", "c@x.com", "b@y.com"}));
+        QCOMPARE(run.platform.shownBoxes.size(), size_t(1));
+    }
+
+    // From before it empties the table until its rows are read back and kept,
+    // a run holds the database: no other window's run can write in between.
+    void aRunHoldsTheDatabaseUntilItsRowsAreKept() {
+        Run run;
+        run.fill({"b@y.com", "a@x.com", "c@x.com"});
+        sqlite3* other = nullptr;
+        QCOMPARE(sqlite3_open(run.database().toUtf8(), &other), SQLITE_OK);
+        auto tryToWrite = [&] {
+            const int code = sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+            if (code == SQLITE_OK)
+                sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+            return code;
+        };
+        QStringList free;
+        QSet<QString> steps;
+        run.platform.onYield = [&] {
+            steps << run.form.progressText().left(6);
+            if (tryToWrite() != SQLITE_BUSY)
+                free << run.form.progressText();
+        };
+        QCOMPARE(run.sort(), QStringList({"a@x.com", "c@x.com", "b@y.com"}));
+        QCOMPARE(steps, QSet<QString>({"Step 1", "Step 2", "Step 3"}));
+        QCOMPARE(free, QStringList());
+        QCOMPARE(tryToWrite(), SQLITE_OK);
+        sqlite3_close(other);
+    }
+
+    void waitsForAnotherWindowsRun_data() {
+        QTest::addColumn<bool>("stopPressed");
+        QTest::newRow("the other run ends") << false;
+        QTest::newRow("stop pressed while waiting") << true;
+    }
+
+    // Another window's run holds the database: this run waits, its window
+    // getting turns and showing the run's start, then lists its own rows; or
+    // a stop press ends the wait at once, with nothing written.
+    void waitsForAnotherWindowsRun() {
+        QFETCH(bool, stopPressed);
+        TestWindow t;
+        Form1& form = t.start();
+        const QString database = t.dataFolder() + "/dbData.mdb";
+        sqlite3* other = nullptr;
+        QCOMPARE(sqlite3_open(database.toUtf8(), &other), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(other,
+                              "BEGIN EXCLUSIVE; INSERT INTO tblEmls VALUES ('o@other.org', 'o', "
+                              "'other.org')",
+                              nullptr, nullptr, nullptr),
+                 SQLITE_OK);
+        Fill(form.state().ListView1, {"b@y.com", "a@x.com"});
+        QSet<QString> whileWaiting;
+        int turns = 0;
+        QElapsedTimer sinceStop;
+        qint64 stopToDone = -1;
+        t.platform.onCallYield = [&] {
+            if (turns < 0)
+                return;
+            whileWaiting << QString("%1|%2|%3")
+                                .arg(form.ProgressBar1->value())
+                                .arg(form.ProgressBar1->text(), form.PushButton17->text());
+            if (++turns < 5)
+                return;
+            turns = -1;
+            if (stopPressed) {
+                sinceStop.start();
+                form.PushButton17->click();
+            } else {
+                QCOMPARE(sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
+            }
+        };
+        t.platform.onMessageBox = [&](const ScriptedPlatform::ShownBox&) {
+            if (sinceStop.isValid())
+                stopToDone = sinceStop.elapsed();
+        };
+        form.PushButton17->click();
+
+        QCOMPARE(turns, -1);
+        QCOMPARE(whileWaiting, QSet<QString>{"0|Progress Bar|Stop Sorting"});
+        QCOMPARE(t.platform.shownBoxes.size(), size_t(1));
+        QCOMPARE(t.platform.shownBoxes.front().text, QString("Done."));
+        const QList<QStringList> own = {{"b@y.com", "b", "y.com"}, {"a@x.com", "a", "x.com"}};
+        if (stopPressed) {
+            QVERIFY2(stopToDone >= 0 && stopToDone < 100, qPrintable(QString::number(stopToDone)));
+            QCOMPARE(Entries(form.state().ListView2), QStringList());
+            QCOMPARE(sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
+            QCOMPARE(storedRows(database), QList<QStringList>({{"o@other.org", "o", "other.org"}}));
+        } else {
+            QCOMPARE(Entries(form.state().ListView2), QStringList({"a@x.com", "b@y.com"}));
+            QCOMPARE(storedRows(database), own);
+        }
+        sqlite3_close(other);
+        QCOMPARE(DatabaseIntegrity(database), QString("ok"));
     }
 };
 
