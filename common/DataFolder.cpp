@@ -1,5 +1,6 @@
 #include "DataFolder.h"
 
+#include "AppError.h"
 #include "Platform.h"
 
 namespace {
@@ -33,6 +34,14 @@ void ProvideDataFolder(Platform& platform) {
 
 void ProvideWorkingDatabase(Platform& platform) {
     const QString database = WorkingDatabase(platform);
-    if (!platform.fileExists(database))
+    if (platform.fileExists(database))
+        return;
+    try {
         platform.copyFile(platform.programFolder() + QStringLiteral("/dbBlank.mdb"), database);
+    } catch (const AppError&) {
+        // Another instance starting at the same moment made it first; the copy
+        // never replaces it.
+        if (!platform.fileExists(database))
+            throw;
+    }
 }

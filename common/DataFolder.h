@@ -14,7 +14,8 @@ QString WorkingDatabase(Platform& platform);
 // What start-up makes sure of, one step at a time so that a failure names
 // its step: the maker's folder, the data folder in it, and the working
 // database copied from the empty one beside the program. Whatever already
-// exists stays as it is; a working database is never overwritten.
+// exists stays as it is; a working database is never overwritten, and one
+// that another instance copied meanwhile serves as this one's.
 void ProvideQuillmereFolder(Platform& platform);
 void ProvideDataFolder(Platform& platform);
 void ProvideWorkingDatabase(Platform& platform);

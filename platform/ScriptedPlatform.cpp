@@ -89,6 +89,8 @@ void ScriptedPlatform::createFolder(const QString& path) {
 }
 
 void ScriptedPlatform::copyFile(const QString& from, const QString& to) {
+    if (onCopyFile)
+        onCopyFile();
     failIfInjected(Operation::CopyFile);
     LocalPlatform::copyFile(from, to);
 }

@@ -107,6 +107,8 @@ public:
     // Runs at every turn given from inside a long call.
     std::function<void()> onCallYield;
     int callYieldCount = 0;
+    // Runs as a copy of a file begins, before anything of it is done.
+    std::function<void()> onCopyFile;
 
     // The next `times` calls of the operation throw AppError(description, number).
     void injectFailure(Operation operation, const QString& description, int times = 1,
