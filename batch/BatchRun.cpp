@@ -3,6 +3,7 @@
 #include "BatchRequest.h"
 #include "DataFolder.h"
 #include "ErrorReport.h"
+#include "FileChores.h"
 #include "FormState.h"
 #include "HeadlessPlatform.h"
 #include "ListFile.h"
@@ -29,6 +30,9 @@ public:
                                         folder_.path() + QStringLiteral("/Quillmere.conf")},
                                        [this](const QString& line) { tell(line); }),
           report_(platform_, QStringLiteral("Batch"), QStringLiteral("RunBatch")) {}
+    // The engine's files may still be going away on other threads; the
+    // temporary folder is removed once they have.
+    ~Batch() { WaitForFileChores(); }
 
     int run() {
         if (!folder_.isValid()) {

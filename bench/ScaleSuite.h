@@ -1,5 +1,7 @@
 #pragma once
 
+#include "BenchRun.h"
+
 #include <QStringList>
 
 struct ScaleOptions {
@@ -14,6 +16,6 @@ struct ScaleOptions {
 bool RunScaleSuite(const ScaleOptions& options);
 
 // The memory case in a process of its own: loads the list file, sorts it
-// with the database method (in the main window, or on its state alone) and
-// prints the peak memory and the text size.
-int RunMemoryChild(const QString& listFile, bool window);
+// with a method (in the main window, or on its state alone) and prints the
+// peak memory and the text size.
+int RunMemoryChild(const QString& listFile, bool window, BenchRun::Method method);

@@ -1,21 +1,22 @@
-// Times the sort paths on generated address lists of chosen sizes.
-//   ambervale_bench [--cases=bare,text,...] [size ...]
+// Times the text method on generated address lists of chosen sizes.
+//   ambervale_bench [--cases=peer,text,...] [size ...]
 // prints one line per case: case, size, seconds, peak memory, notes.
 //   ambervale_bench --scale [--runs=N] [--cases=load,db,...]
 // runs the cases at the sizes of real mailing lists and prints them as one
 // table beside their yardsticks and targets.
 
 #include "AddressGenerator.h"
-#include "BareBubbleSort.h"
 #include "BenchRun.h"
 #include "OptionHandlers.h"
 #include "PeakMemory.h"
+#include "PeerSort.h"
+#include "RunProbes.h"
 #include "ScaleSuite.h"
 #include "SortKey.h"
 #include "Stopwatch.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
+#include <QFile>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <functional>
@@ -38,20 +39,16 @@ double ms(qint64 ns) {
     return double(ns) / 1e6;
 }
 
-std::vector<QString> keysOf(const QStringList& addresses) {
-    std::vector<QString> keys;
-    keys.reserve(size_t(addresses.size()));
-    for (const QString& address : addresses)
-        keys.push_back(SwapAroundAt(address));
-    return keys;
-}
-
-Measured bare(const QStringList& addresses) {
-    std::vector<QString> keys = keysOf(addresses);
-    ResetPeakMemory();
-    const Stopwatch clock;
-    BareBubbleSort(keys);
-    return {clock.seconds(), PeakMemory(), clock.cpuNote()};
+// GNU sort on the same addresses, from a file to a file: the yardstick.
+Measured peer(const QStringList& addresses, const QString& root) {
+    const QString input = root + QStringLiteral("/peer-in.txt");
+    QFile file(input);
+    if (!file.open(QIODevice::WriteOnly) || file.write(addresses.join(u'\n').toUtf8() + '\n') < 0)
+        return {0, 0, QStringLiteral("cannot write the file"), false};
+    file.close();
+    const PeerTime p = RunPeerSort(input, root + QStringLiteral("/peer-out.txt"));
+    return {p.seconds, 0, QStringLiteral("cpu %1 s (all its threads)").arg(p.cpuSeconds, 0, 'f', 3),
+            p.ok};
 }
 
 bool inKeyOrder(const AddressListModel& results) {
@@ -79,43 +76,19 @@ Measured textMethod(const QStringList& addresses, const QString& root, const Set
     return m;
 }
 
-// A stop press posted while the keys are being sorted: how long until a yield
-// processes it, until the run leaves the sort, and until "Done.".
+// A stop press at the first turn the window gets in the sorting step: how
+// long it waited for that turn, and until "Done.".
 Measured stopWhileSorting(const QStringList& addresses, const QString& root) {
-    constexpr qint64 kPostAfterNs = 100'000'000;
     BenchRun r(root, BenchRun::Method::Text);
     r.fill(addresses);
-    QElapsedTimer clock;
-    qint64 sortingSince = -1, posted = -1, processed = -1, left = -1, done = -1;
-    r.platform.onYield = [&] {
-        const qint64 now = clock.nsecsElapsed();
-        if (posted >= 0 || !r.form().progressText().startsWith(QStringLiteral("Step 2")))
-            return;
-        if (sortingSince < 0)
-            sortingSince = now;
-        if (now - sortingSince >= kPostAfterNs) {
-            posted = sortingSince + kPostAfterNs; // waiting since then for a yield
-            r.press();
-            processed = clock.nsecsElapsed();
-        }
-    };
-    QObject::connect(&r.form(), &FormState::sortCaptionChanged, [&] {
-        if (posted >= 0 && left < 0 && r.form().sortCaption() == QStringLiteral("Stop Adding"))
-            left = clock.nsecsElapsed();
-    });
-    r.platform.onMessageBox = [&](const auto&) { done = clock.nsecsElapsed(); };
     ResetPeakMemory();
-    r.platform.startRun();
-    clock.start();
-    r.press();
-    if (posted < 0)
-        return {double(done) / 1e9, PeakMemory(), QStringLiteral("sort ended before the press")};
-    Measured m{double(done - posted) / 1e9, PeakMemory(), {}};
-    m.notes = QStringLiteral("press processed after %1 ms, sort left after %2 ms, %3 results")
-                  .arg(ms(processed - posted), 0, 'f', 1)
-                  .arg(ms(left - posted), 0, 'f', 1)
-                  .arg(r.form().ListView2.count());
-    return m;
+    const StopFigures f = StopDuring(r, QStringLiteral("Step 2"), 0);
+    if (f.waitedMs < 0)
+        return {0, PeakMemory(), QStringLiteral("the sort gave the window no turn")};
+    return {f.endedMs / 1e3, PeakMemory(),
+            QStringLiteral("press handled after %1 ms, %2 results")
+                .arg(f.waitedMs, 0, 'f', 1)
+                .arg(r.form().ListView2.count())};
 }
 
 QList<Case> allCases() {
@@ -125,7 +98,7 @@ QList<Case> allCases() {
         };
     };
     return {
-        {"bare", "bare bubble sort", [](const QStringList& a, const QString&) { return bare(a); }},
+        {"peer", "GNU sort", peer},
         {"text", "text method", text({})},
         {"dedupe", "text, no duplicates", text([](OptionHandlers& o) { o.setCheck5(true); })},
         {"unique", "text, unique domains", text([](OptionHandlers& o) { o.setCheck1(true); })},
@@ -148,7 +121,10 @@ int main(int argc, char* argv[]) {
     bool scaleSuite = false;
     const QStringList arguments = app.arguments().mid(1);
     if (!arguments.isEmpty() && arguments[0].startsWith(QStringLiteral("--memory-child=")))
-        return RunMemoryChild(arguments[0].mid(15), arguments.contains(QStringLiteral("--window")));
+        return RunMemoryChild(arguments[0].mid(15), arguments.contains(QStringLiteral("--window")),
+                              arguments.contains(QStringLiteral("--text"))
+                                  ? BenchRun::Method::Text
+                                  : BenchRun::Method::Database);
     for (const QString& arg : arguments) {
         bool number = false;
         const qsizetype size = arg.toLongLong(&number);
@@ -162,10 +138,11 @@ int main(int argc, char* argv[]) {
             sizes << size;
         else {
             std::fprintf(stderr,
-                         "usage: ambervale_bench [--cases=bare,text,dedupe,unique,limit,stop] "
+                         "usage: ambervale_bench [--cases=peer,text,dedupe,unique,limit,stop] "
                          "[size ...]\n"
                          "       ambervale_bench --scale [--runs=N] [--cases=load,db,db-dedupe,"
-                         "db-limit,batch,text,memory,window,results,stop,five-million]\n");
+                         "db-limit,batch,text,text-dedupe,text-unique,text-limit,memory,window,"
+                         "results,stop,five-million,text-window]\n");
             return 2;
         }
     }
@@ -175,9 +152,9 @@ int main(int argc, char* argv[]) {
         return RunScaleSuite(scale) ? 0 : 1;
     }
     if (chosen.isEmpty())
-        chosen = QStringList{"bare", "text", "limit", "stop"};
+        chosen = QStringList{"peer", "text", "limit", "stop"};
     if (sizes.isEmpty())
-        sizes = {5000, 20000};
+        sizes = {100'000, 1'000'000};
 
     QTemporaryDir root;
     if (!ResetPeakMemory())
@@ -191,8 +168,10 @@ int main(int argc, char* argv[]) {
                 continue;
             const Measured m = c.run(addresses, root.path());
             ok &= m.ok;
-            std::printf("%-22s %8lld %10.3f %9.1f  %s\n", qPrintable(c.name), qlonglong(size),
-                        m.seconds, double(m.peak) / (1024 * 1024), qPrintable(m.notes));
+            const QString peak = m.peak > 0 ? QString::number(double(m.peak) / (1 << 20), 'f', 1)
+                                            : QStringLiteral("-"); // another process
+            std::printf("%-22s %8lld %10.3f %9s  %s\n", qPrintable(c.name), qlonglong(size),
+                        m.seconds, qPrintable(peak), qPrintable(m.notes));
             std::fflush(stdout);
         }
     }

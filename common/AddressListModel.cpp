@@ -1,5 +1,7 @@
 #include "AddressListModel.h"
 
+#include "ShownText.h"
+
 #include <QMetaObject>
 #include <limits>
 
@@ -16,8 +18,8 @@ AddressListModel::AddressListModel(QString header, QObject* parent)
 void AddressListModel::append(QAnyStringView text) {
     store_.append(text);
     if (!announcePosted_) {
-        announcePosted_ = true;
         QMetaObject::invokeMethod(this, &AddressListModel::announceAppends, Qt::QueuedConnection);
+        announcePosted_ = true;
     }
 }
 
@@ -54,11 +56,21 @@ int AddressListModel::rowCount(const QModelIndex& parent) const {
 QVariant AddressListModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= announced_)
         return {};
-    return store_.text(index.row());
+    // What a row shows or reads out; the entry itself is text() and at().
+    return ShownStart(store_.at(index.row()));
 }
 
 QVariant AddressListModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (section == 0 && orientation == Qt::Horizontal && role == Qt::DisplayRole)
         return header_;
     return {};
+}
+
+void AddressListModel::truncate(qsizetype count) {
+    beginResetModel();
+    const auto reset = qScopeGuard([this] {
+        announced_ = store_.count();
+        endResetModel();
+    });
+    store_.truncate(count);
 }

@@ -24,6 +24,7 @@ public:
     void removeAt(qsizetype i);
     void clear();
     template <class Keep> qsizetype retainIf(Keep&& keep);
+    void truncate(qsizetype count);
     void reserve(qsizetype entries, qsizetype chars) { store_.reserve(entries, chars); }
 
     // The entries as they are now; later changes of the list do not touch it.

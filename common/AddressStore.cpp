@@ -15,25 +15,41 @@ void AddressStore::append(QAnyStringView text) {
 }
 
 void AddressStore::appendText(QLatin1StringView text) {
+    const qsizetype before = d_->bytes.size();
     d_->bytes.append(text.data(), text.size());
-    d_->ends.append(quint64(d_->bytes.size()));
+    endEntry(before, quint64(d_->bytes.size()));
 }
 
 void AddressStore::appendText(QStringView text) {
     QByteArray& bytes = d_->bytes;
+    const qsizetype before = bytes.size();
     if (!FitsLatin1(text)) {
-        if (bytes.size() & 1)
-            bytes.append('\0'); // keeps UTF-16 aligned
-        bytes.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
-        d_->ends.append(quint64(bytes.size()) | kWide);
+        try {
+            if (bytes.size() & 1)
+                bytes.append('\0'); // keeps UTF-16 aligned
+            bytes.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+        } catch (...) {
+            bytes.resize(before);
+            throw;
+        }
+        endEntry(before, quint64(bytes.size()) | kWide);
         return;
     }
-    const qsizetype start = bytes.size();
-    bytes.resize(start + text.size());
-    char* out = bytes.data() + start;
+    bytes.resize(before + text.size());
+    char* out = bytes.data() + before;
     for (QChar c : text)
         *out++ = char(c.unicode());
-    d_->ends.append(quint64(bytes.size()));
+    endEntry(before, quint64(bytes.size()));
+}
+
+void AddressStore::endEntry(qsizetype before, quint64 end) {
+    try {
+        d_->ends.append(end);
+    } catch (...) {
+        // Bytes without an end would become the start of the next entry.
+        d_->bytes.resize(before);
+        throw;
+    }
 }
 
 void AddressStore::removeAt(qsizetype i) {

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <exception>
 #include <memory>
+#include <new>
 #include <type_traits>
 
 // Calls f with the text as a QLatin1StringView or a QStringView, whichever it
@@ -34,13 +35,34 @@ public:
 
     qsizetype count() const { return d_->ends.size(); }
     bool isEmpty() const { return d_->ends.isEmpty(); }
-    // The text as held: Latin-1 or UTF-16, never UTF-8. Valid until the store next changes.
-    QAnyStringView at(qsizetype i) const {
+    // Calls f with the text as a QLatin1StringView or a QStringView.
+    template <class F> decltype(auto) visit(qsizetype i, F&& f) const {
         const quint64 end = d_->ends.at(i);
         const quint64 start = startAfter(i == 0 ? 0 : d_->ends.at(i - 1), end);
-        return view(d_->bytes.constData() + start, end, qsizetype((end & ~kWide) - start));
+        const char* text = d_->bytes.constData() + start;
+        const qsizetype bytes = qsizetype((end & ~kWide) - start);
+        if (end & kWide)
+            return f(QStringView(reinterpret_cast<const char16_t*>(text), bytes / 2));
+        return f(QLatin1StringView(text, bytes));
+    }
+    // The text as held: Latin-1 or UTF-16, never UTF-8. Valid until the store next changes.
+    QAnyStringView at(qsizetype i) const {
+        return visit(i, [](auto text) { return QAnyStringView(text); });
+    }
+    // Asks the processor to fetch into its cache where entry i ends (which
+    // says where its text is), or its text; the latter reads the former.
+    void prefetchEnd(qsizetype i) const {
+        d_->ends.prefetch(i);
+        if (i > 0)
+            d_->ends.prefetch(i - 1);
+    }
+    void prefetchText(qsizetype i) const {
+        const quint64 start = i == 0 ? 0 : d_->ends.at(i - 1) & ~kWide;
+        __builtin_prefetch(d_->bytes.constData() + start);
     }
     QString text(qsizetype i) const { return at(i).toString(); }
+    // Whether both are the same entries, shared: neither has changed since one was copied.
+    bool sharesEntriesWith(const AddressStore& other) const { return d_ == other.d_; }
 
     void append(QAnyStringView text);
     void removeAt(qsizetype i);
@@ -49,6 +71,10 @@ public:
     // is false. When keep throws, the entries from that one on stay.
     template <class Keep> qsizetype retainIf(Keep&& keep) {
         return compact(0, [&](qsizetype, QAnyStringView text) { return keep(text); });
+    }
+    // Keeps the first `count` entries.
+    void truncate(qsizetype count) {
+        compact(count, [](qsizetype, QAnyStringView) { return false; });
     }
     // Room for this many entries, of this many characters in all when they
     // fit in one byte each; wider ones make the buffer grow on its own.
@@ -77,8 +103,11 @@ private:
         return QLatin1StringView(text, bytes);
     }
     void detach();
+    // A failed append leaves the store as it was.
     void appendText(QLatin1StringView text);
     void appendText(QStringView text);
+    // Gives the text appended since `before` its end.
+    void endEntry(qsizetype before, quint64 end);
     // Keeps the entries before `from`, and of the others those for which
     // keep(index, text) is true, moving them towards the front.
     template <class Keep> qsizetype compact(qsizetype from, Keep&& keep);
@@ -117,10 +146,14 @@ template <class Keep> qsizetype AddressStore::compact(qsizetype from, Keep&& kee
     }
     d.bytes.resize(qsizetype(end));
     d.ends.resize(kept);
-    // Memory goes back only when most of it has fallen out of use.
+    // Memory goes back only when most of it has fallen out of use; giving it
+    // back takes a smaller copy, which a system short of memory may refuse.
     if (d.bytes.capacity() > 4 * d.bytes.size() + 4096) {
-        d.bytes.squeeze();
-        d.ends.squeeze();
+        try {
+            d.bytes.squeeze();
+            d.ends.squeeze();
+        } catch (const std::bad_alloc&) {
+        }
     }
     if (failure)
         std::rethrow_exception(failure);

@@ -22,6 +22,13 @@ public:
         const Narrow end = narrowEnds_.at(i);
         return (end & kNarrowFlag) ? quint64(end & ~kNarrowFlag) | kFlag : quint64(end);
     }
+    // Asks the processor to fetch the end at i into its cache.
+    void prefetch(qsizetype i) const {
+        if (wide_)
+            __builtin_prefetch(wideEnds_.constData() + i);
+        else
+            __builtin_prefetch(narrowEnds_.constData() + i);
+    }
     void append(quint64 end) {
         widenFor(end);
         if (wide_)

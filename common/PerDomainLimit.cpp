@@ -6,11 +6,24 @@
 
 namespace {
 std::optional<double> number(const QString& text) {
+    const QString trimmed = text.trimmed();
     bool ok = false;
-    const double value = QLocale::c().toDouble(text.trimmed(), &ok);
-    if (!ok || !std::isfinite(value))
-        return std::nullopt;
-    return value;
+    const double value = QLocale::c().toDouble(trimmed, &ok);
+    if (ok && std::isfinite(value))
+        return value;
+    // Qt refuses a number too small for a double, which is as near zero as
+    // its digits turned to zeros, a number of the same form that Qt takes.
+    if (!ok && value == 0) {
+        QString zeros = trimmed;
+        for (QChar& c : zeros) {
+            if (c >= u'1' && c <= u'9')
+                c = u'0';
+        }
+        const double zero = QLocale::c().toDouble(zeros, &ok);
+        if (ok)
+            return zero;
+    }
+    return std::nullopt;
 }
 } // namespace
 

@@ -38,6 +38,50 @@ qsizetype lastLineEnd(QByteArrayView bytes, qsizetype from) {
     }
     return -1;
 }
+
+qsizetype readBlock(QIODevice& device, QByteArray& bytes, qsizetype blockBytes) {
+    const qsizetype held = bytes.size();
+    // A line longer than a block grows the buffer geometrically, not a block at a time.
+    if (bytes.capacity() < held + blockBytes)
+        bytes.reserve(2 * held + blockBytes);
+    bytes.resize(held + blockBytes);
+    const qint64 got = device.read(bytes.data() + held, blockBytes);
+    if (got < 0)
+        throw AppError(device.errorString());
+    bytes.resize(held + got);
+    return qsizetype(got);
+}
+
+// The rest of a line that has no "@" in its first bytes is read a block at a
+// time and dropped: the line is only kept when an "@" comes before its end,
+// and is then read again from lineStart. ("@", CR and LF bytes are those
+// characters wherever they occur: no other byte sequence decodes to them.)
+// Answers whether the line is to be read again; otherwise `bytes` holds what
+// follows the line, from its end on.
+bool skipLineWithoutAt(QIODevice& device, qint64 lineStart, QByteArray& bytes,
+                       qsizetype blockBytes) {
+    for (;;) {
+        bytes.resize(0); // the buffer stays for the next block
+        if (readBlock(device, bytes, blockBytes) == 0)
+            return false;
+        qsizetype stop = bytes.size();
+        for (const char c : {'@', '\r', '\n'}) {
+            const qsizetype at = QByteArrayView(bytes).first(stop).indexOf(c);
+            if (at >= 0)
+                stop = at;
+        }
+        if (stop == bytes.size())
+            continue;
+        if (bytes[stop] != '@') {
+            bytes.remove(0, stop);
+            return false;
+        }
+        if (!device.seek(lineStart))
+            throw AppError(device.errorString());
+        bytes.resize(0);
+        return true;
+    }
+}
 } // namespace
 
 void AppendListText(QIODevice& device, AddressListModel& list, qsizetype blockBytes) {
@@ -49,29 +93,35 @@ void AppendListText(QIODevice& device, AddressListModel& list, qsizetype blockBy
                                                          QStringConverter::Flag::ConvertInitialBom);
     QString chars;
     auto appendDecoded = [&](QByteArrayView run) {
+        if (!run.contains('@')) // nothing in it is admitted: no need to decode it
+            return;
         chars.resize(decoder.requiredSpace(run.size()));
         const QChar* end = decoder.appendToBuffer(chars.data(), run);
         appendAdmittedPieces(QStringView(chars.constData(), end), list);
     };
 
-    QByteArray bytes; // the start of a line whose end has not been read yet
-    for (;;) {
-        const qsizetype held = bytes.size();
-        // A line longer than a block grows the buffer geometrically, not a block at a time.
-        if (bytes.capacity() < held + blockBytes)
-            bytes.reserve(2 * held + blockBytes);
-        bytes.resize(held + blockBytes);
-        const qint64 got = device.read(bytes.data() + held, blockBytes);
-        if (got < 0)
-            throw AppError(device.errorString());
-        bytes.resize(held + got);
-        if (got == 0)
-            break;
-        const qsizetype end = lastLineEnd(bytes, held);
+    // A line that outgrows a block is held whole only once it is known to be
+    // admitted; a file that cannot be read again is held as it comes.
+    const bool rereadable = !device.isSequential();
+    bool wholeLine = !rereadable;
+    QByteArray bytes;        // the start of a line whose end has not been read yet
+    qsizetype unscanned = 0; // bytes before this hold no line end
+    while (readBlock(device, bytes, blockBytes) > 0) {
+        const qsizetype end = lastLineEnd(bytes, unscanned);
         if (end >= 0) {
             appendDecoded(QByteArrayView(bytes).first(end + 1));
             bytes.remove(0, end + 1);
+            wholeLine = !rereadable;
         }
+        unscanned = bytes.size();
+        if (wholeLine || bytes.size() <= blockBytes)
+            continue;
+        if (bytes.contains('@')) {
+            wholeLine = true;
+            continue;
+        }
+        wholeLine = skipLineWithoutAt(device, device.pos() - bytes.size(), bytes, blockBytes);
+        unscanned = 0;
     }
     appendDecoded(bytes);
 }

@@ -8,12 +8,25 @@
 #include "Platform.h"
 
 #include <QDir>
+#include <new>
 
 namespace {
 ErrorReport loadReport(Platform& platform) {
     return ErrorReport(platform, QStringLiteral("Form1"), QStringLiteral("PushButton3_Click"));
 }
 void loadChosenListFiles(FormState& form, Platform& platform, const QString& fileName);
+
+// A file that did not fit is taken out again: what it left would fill the
+// memory that every later command needs.
+void loadWholeOrNothing(AddressListModel& list, Platform& platform, const QString& path) {
+    const qsizetype before = list.count();
+    try {
+        LoadListFile(list, platform, path);
+    } catch (const std::bad_alloc&) {
+        list.truncate(before);
+        throw;
+    }
+}
 } // namespace
 
 void LoadListFiles(FormState& form, Platform& platform) {
@@ -39,14 +52,14 @@ void loadChosenListFiles(FormState& form, Platform& platform, const QString& fil
     const QStringList parts = fileName.split(QChar(u'\0'));
     form.setMousePointer(MousePointer::Busy);
     if (parts.size() == 1) {
-        report.run(120, [&] { LoadListFile(form.ListView1, platform, parts[0]); });
+        report.run(120, [&] { loadWholeOrNothing(form.ListView1, platform, parts[0]); });
         form.setDialogFileName(parts[0]);
     } else {
         const QChar separator = QDir::separator();
         for (qsizetype i = 1; i < parts.size(); ++i) {
             const QString path =
                 CollapseDoubleBackslashes(parts[0] + separator + parts[i], separator);
-            report.run(134, [&] { LoadListFile(form.ListView1, platform, path); });
+            report.run(134, [&] { loadWholeOrNothing(form.ListView1, platform, path); });
             form.setDialogFileName(path);
         }
     }

@@ -24,3 +24,8 @@ private:
 inline AppError DiskFullError() {
     return AppError(QStringLiteral("Disk full"), 61);
 }
+
+// An allocation that failed, in the platform's words, whatever was growing.
+inline AppError OutOfMemoryError() {
+    return AppError(QStringLiteral("Out of memory"), 7);
+}

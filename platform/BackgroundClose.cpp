@@ -1,9 +1,10 @@
 #include "BackgroundClose.h"
 
+#include "FileChores.h"
+
 #include <cstring>
 #include <mutex>
 #include <sqlite3.h>
-#include <thread>
 #include <unordered_set>
 
 namespace {
@@ -25,7 +26,12 @@ int openFile(const char* path, int flags, int mode) {
     const int file = realOpen(path, flags, mode);
     if (file >= 0 && isTemporary(path)) {
         const std::lock_guard<std::mutex> lock(guard);
-        temporaryFiles.insert(file);
+        // Nothing may be thrown into the engine: without room to note it, the
+        // file is closed in place like any other.
+        try {
+            temporaryFiles.insert(file);
+        } catch (...) {
+        }
     }
     return file;
 }
@@ -37,7 +43,7 @@ int closeFile(int file) {
             return realClose(file);
     }
     // The number stays taken until this close, so it cannot name another file meanwhile.
-    std::thread([file] { realClose(file); }).detach();
+    RunFileChore([file] { realClose(file); });
     return 0;
 }
 } // namespace

@@ -75,9 +75,11 @@ template <class Call> int engineCall(DatabaseTicks* ticks, Call&& call) {
 
 [[noreturn]] void fail(sqlite3* db, int code) {
     const int extended = db ? sqlite3_extended_errcode(db) : code;
-    if ((extended & 0xff) == SQLITE_FULL) {
-        const AppError full = DiskFullError();
-        throw DatabaseError(full.description(), full.number(), extended);
+    // Memory and room on disk are named in the platform's words.
+    const int primary = extended & 0xff;
+    if (primary == SQLITE_NOMEM || primary == SQLITE_FULL) {
+        const AppError named = primary == SQLITE_NOMEM ? OutOfMemoryError() : DiskFullError();
+        throw DatabaseError(named.description(), named.number(), extended);
     }
     const char* message = db ? sqlite3_errmsg(db) : sqlite3_errstr(code);
     throw DatabaseError(QString::fromUtf8(message), extended, extended);

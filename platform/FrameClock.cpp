@@ -9,18 +9,29 @@ FrameClock::FrameClock(qint64 intervalMs, int stride, Milliseconds now)
     restart();
 }
 
+FrameClock FrameClock::scripted(int stride, Pattern pattern) {
+    FrameClock clock(0, stride);
+    clock.pattern_ = std::move(pattern);
+    return clock;
+}
+
 qsizetype FrameClock::firstDue(qsizetype points) {
-    if (points <= 0)
-        return points;
-    if (points < countdown_) {
-        countdown_ -= points;
-        return points;
+    qsizetype asked = 0;
+    while (asked < points) {
+        if (points - asked < countdown_) {
+            countdown_ -= points - asked;
+            return points;
+        }
+        asked += std::max<qint64>(countdown_, 1); // up to where the countdown runs out
+        countdown_ = std::min<qint64>(countdown_, 1) - 1;
+        if (look())
+            return asked - 1;
+        // The time, unlike a pattern, would answer alike at the later looks of the run.
+        if (!pattern_) {
+            countdown_ -= points - asked;
+            return points;
+        }
     }
-    const qsizetype first = std::max<qint64>(countdown_, 1) - 1; // where the countdown runs out
-    countdown_ -= first + 1;
-    if (look())
-        return first;
-    countdown_ -= points - first - 1;
     return points;
 }
 

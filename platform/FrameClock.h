@@ -12,6 +12,7 @@
 class FrameClock {
 public:
     using Milliseconds = std::function<qint64()>;
+    using Pattern = std::function<bool()>;
 
     static constexpr qint64 kFrameMs = 12;
     static constexpr int kFrameStride = 64;
@@ -27,6 +28,9 @@ public:
     static FrameClock never() {
         return FrameClock(std::numeric_limits<qint64>::max(), std::numeric_limits<int>::max());
     }
+    // Due at the looks where `pattern` answers yes, whatever the time: a
+    // scripted clock, asked at every look as if each point were asked alone.
+    static FrameClock scripted(int stride, Pattern pattern);
 
     // Is this yield point a real yield?
     bool due() {
@@ -39,9 +43,13 @@ public:
     // the points up to the answer count as asked. The points of a run follow
     // each other within microseconds, so the time is looked at once for all.
     qsizetype firstDue(qsizetype points);
-    // Is a turn due now? Looks at the time at once, past the countdown, which
-    // it leaves as it is: for callers that ask rarely.
-    bool dueNow() const { return intervalMs_ <= 0 || now_() - lastYieldMs_ >= intervalMs_; }
+    // Is a turn due now? Looks at once, past the countdown, which it leaves
+    // as it is: for callers that ask rarely.
+    bool dueNow() const {
+        if (pattern_)
+            return pattern_();
+        return intervalMs_ <= 0 || now_() - lastYieldMs_ >= intervalMs_;
+    }
     // A real yield has just ended: the next frame starts now.
     void restart();
 
@@ -63,4 +71,5 @@ private:
     qint64 asked_ = 0;     // points asked up to the last look
     Milliseconds now_;
     qint64 lastYieldMs_ = 0;
+    Pattern pattern_;
 };

@@ -3,53 +3,25 @@
 #include "AppError.h"
 #include "Database.h"
 #include "OfficeSpreadsheet.h"
+#include "ReplacingFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 constexpr int kCommonAppData = 35;
-const QString kSection = QStringLiteral("Ambervale");
-
-class SavedFile : public OutputFile {
-public:
-    explicit SavedFile(const QString& path) : file_(path) {
-        if (!file_.open(QIODevice::WriteOnly))
-            throw AppError(file_.errorString(), 75);
-    }
-    void write(const QByteArray& bytes) override {
-        if (file_.write(bytes) != bytes.size())
-            throw AppError(file_.errorString(), 57);
-    }
-    void commit() override {
-        if (!file_.commit())
-            throw AppError(file_.errorString(), 57);
-    }
-
-private:
-    QSaveFile file_;
-};
 } // namespace
 
 LocalPlatform::LocalPlatform(PlatformLocations locations)
-    : locations_(std::move(locations)), settings_(locations_.settingsFile, QSettings::IniFormat) {}
+    : locations_(std::move(locations)), settings_(locations_.settingsFile) {}
 
 QString LocalPlatform::readSetting(const QString& key, const QString& defaultValue) {
-    return settings_.value(kSection + u'/' + key, defaultValue).toString();
+    return settings_.read(key, defaultValue);
 }
 
 void LocalPlatform::writeSetting(const QString& key, const QString& value) {
-    // A QSettings keeps the first error it met for good. A fresh one over the
-    // same file shares the changes settings_ holds (one that failed is written
-    // with the next), and its status is this write's alone.
-    QSettings settings(locations_.settingsFile, QSettings::IniFormat);
-    settings.setValue(kSection + u'/' + key, value);
-    settings.sync();
-    if (settings.status() != QSettings::NoError)
-        throw AppError(QStringLiteral("The settings could not be saved to ") +
-                       QDir::toNativeSeparators(locations_.settingsFile));
+    settings_.write(key, value);
 }
 
 QString LocalPlatform::specialFolderPath(int csidl) {
@@ -104,12 +76,7 @@ std::unique_ptr<DatabaseConnection> LocalPlatform::createConnection() {
 }
 
 std::unique_ptr<OutputFile> LocalPlatform::createFile(const QString& path) {
-    // Renaming the new file over a device, a pipe or a folder would put a
-    // plain file in its place: only a regular file is ever replaced.
-    const QFileInfo existing(path);
-    if (existing.exists() && !existing.isFile())
-        throw AppError(QStringLiteral("Path/File access error"), 75);
-    return std::make_unique<SavedFile>(path);
+    return std::make_unique<ReplacingFile>(path);
 }
 
 std::unique_ptr<Spreadsheet> LocalPlatform::createSpreadsheet() {

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "Platform.h"
-
-#include <QSettings>
+#include "SettingsFile.h"
 
 // Where the program's files live: beside the executable, the data location,
 // and the settings file.
@@ -28,8 +27,8 @@ public:
     void renameFile(const QString& from, const QString& to) override;
     std::unique_ptr<QIODevice> openForReading(const QString& path) override;
     std::unique_ptr<DatabaseConnection> createConnection() override;
-    // Written beside the old file and renamed over it on commit (QSaveFile);
-    // throws when something other than a regular file has the name.
+    // Written beside the old file and renamed over it on commit; throws when
+    // something other than a regular file has the name, links followed.
     std::unique_ptr<OutputFile> createFile(const QString& path) override;
     // LibreOffice, found on the search path.
     std::unique_ptr<Spreadsheet> createSpreadsheet() override;
@@ -38,7 +37,5 @@ public:
 
 private:
     PlatformLocations locations_;
-    // Holds the settings file's values, and changes not yet written, for the
-    // life of the platform.
-    QSettings settings_;
+    SettingsFile settings_;
 };

@@ -25,7 +25,13 @@ void OfficeSpreadsheet::show() {
     if (!file.open())
         throw AppError(file.errorString(), 75);
     file.close();
-    WriteXlsx(activeSheet, file.fileName());
+    try {
+        WriteXlsx(activeSheet, file.fileName());
+    } catch (...) {
+        // What a full disk let through would only take room and open as damaged.
+        file.remove();
+        throw;
+    }
     // -n: a new document from the file as its template, so it opens untitled.
     if (!QProcess::startDetached(program_,
                                  {QStringLiteral("--calc"), QStringLiteral("-n"), file.fileName()}))

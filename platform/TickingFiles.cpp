@@ -1,12 +1,12 @@
 #include "TickingFiles.h"
 
 #include "BackgroundClose.h"
+#include "FileChores.h"
 
 #include <cstdio>
 #include <cstring>
 #include <sqlite3.h>
 #include <string>
-#include <thread>
 
 namespace {
 sqlite3_vfs* base = nullptr;
@@ -162,12 +162,18 @@ bool isJournal(const char* name) {
 // deleted, and another thread deletes it. One left over by a program that was
 // ended is replaced by the next.
 int layerDelete(sqlite3_vfs*, const char* name, int syncFolder) {
-    if (!syncFolder && isJournal(name)) {
-        std::string retired = std::string(name) + "-retired";
-        if (std::rename(name, retired.c_str()) == 0) {
-            std::thread([retired = std::move(retired)] { std::remove(retired.c_str()); }).detach();
-            return SQLITE_OK;
+    // Nothing may be thrown into the engine: without memory or a thread to
+    // spare, the journal is deleted here.
+    try {
+        if (!syncFolder && isJournal(name)) {
+            std::string retired = std::string(name) + "-retired";
+            if (std::rename(name, retired.c_str()) == 0) {
+                // A retired file left behind is harmless: the next commit's rename replaces it.
+                RunFileChore([retired] { std::remove(retired.c_str()); });
+                return SQLITE_OK;
+            }
         }
+    } catch (...) {
     }
     return base->xDelete(base, name, syncFolder);
 }

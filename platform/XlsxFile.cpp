@@ -1,17 +1,35 @@
 #include "XlsxFile.h"
 
-#include "AppError.h"
 #include "Spreadsheet.h"
+#include "SystemError.h"
 
 #include <QFile>
 #include <algorithm>
+#include <cerrno>
+#include <memory>
+#include <new>
+#include <utility>
 #include <xlsxwriter.h>
 
 namespace {
-AppError writeError(lxw_error error) {
+// The library leaves the system's error of a failed write in errno, so a
+// full disk can be named as the platform names it.
+AppError writeError(lxw_error error, int systemCode) {
+    if (error == LXW_ERROR_MEMORY_MALLOC_FAILED || systemCode == ENOMEM)
+        return OutOfMemoryError();
+    if (IsDiskFull(systemCode))
+        return DiskFullError();
     return AppError(QStringLiteral("The workbook could not be written: ") +
                         QString::fromUtf8(lxw_strerror(error)),
                     75);
+}
+
+// errno is cleared first: what the call leaves there is its own.
+template <class Call> void checked(Call&& call) {
+    errno = 0;
+    const lxw_error error = call();
+    if (error != LXW_NO_ERROR)
+        throw writeError(error, errno);
 }
 
 // The library frees a workbook only by closing it, which also writes it.
@@ -21,9 +39,10 @@ public:
         lxw_workbook_options options{};
         // Rows go straight to disk in order, so a million of them cost little memory.
         options.constant_memory = LXW_TRUE;
+        errno = 0;
         workbook_ = workbook_new_opt(QFile::encodeName(path).constData(), &options);
         if (!workbook_)
-            throw writeError(LXW_ERROR_CREATING_XLSX_FILE);
+            throw writeError(LXW_ERROR_CREATING_XLSX_FILE, errno);
     }
     ~Workbook() {
         if (workbook_)
@@ -34,10 +53,7 @@ public:
 
     lxw_workbook* get() const { return workbook_; }
     void close() {
-        const lxw_error error = workbook_close(workbook_);
-        workbook_ = nullptr;
-        if (error != LXW_NO_ERROR)
-            throw writeError(error);
+        checked([this] { return workbook_close(std::exchange(workbook_, nullptr)); });
     }
 
 private:
@@ -80,29 +96,38 @@ QByteArray cellText(const QString& text) {
     return escaped.toUtf8();
 }
 
-void check(lxw_error error) {
-    if (error != LXW_NO_ERROR)
-        throw writeError(error);
+// The library crashes, instead of failing, when memory runs out while it makes
+// a workbook or a worksheet: it starts only with room for both to spare.
+void requireRoomToStart() {
+    constexpr std::size_t kRoom = 4 << 20;
+    if (!std::unique_ptr<char[]>(new (std::nothrow) char[kRoom]))
+        throw OutOfMemoryError();
 }
 } // namespace
 
 void WriteXlsx(const SheetCells& sheet, const QString& path) {
+    requireRoomToStart();
     Workbook workbook(path);
     lxw_worksheet* worksheet = workbook_add_worksheet(workbook.get(), nullptr);
     if (!worksheet)
-        throw writeError(LXW_ERROR_MEMORY_MALLOC_FAILED);
+        throw OutOfMemoryError();
     for (int column = 1; column <= sheet.columnCount(); ++column) {
         if (sheet.columnWidth(column) > 0)
-            check(worksheet_set_column(worksheet, lxw_col_t(column - 1), lxw_col_t(column - 1),
-                                       sheet.columnWidth(column), nullptr));
+            checked([&] {
+                return worksheet_set_column(worksheet, lxw_col_t(column - 1), lxw_col_t(column - 1),
+                                            sheet.columnWidth(column), nullptr);
+            });
     }
     const int rows = sheet.rowCount();
     for (int row = 1; row <= rows; ++row) {
         for (int column = 1; column <= sheet.columnCount(); ++column) {
             const QString text = sheet.cell(row, column);
             if (!text.isEmpty())
-                check(worksheet_write_string(worksheet, lxw_row_t(row - 1), lxw_col_t(column - 1),
-                                             cellText(text).constData(), nullptr));
+                checked([&] {
+                    return worksheet_write_string(worksheet, lxw_row_t(row - 1),
+                                                  lxw_col_t(column - 1), cellText(text).constData(),
+                                                  nullptr);
+                });
         }
     }
     workbook.close();

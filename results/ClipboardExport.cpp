@@ -13,7 +13,7 @@ template <class Operation> bool retried(Operation&& operation) {
         try {
             operation();
             return true;
-        } catch (const std::exception&) {
+        } catch (const AppError&) {
             // Another program holds the clipboard: try again at once.
         }
     }

@@ -15,7 +15,7 @@ bool SaveResultsAsExcelFileIsExcelInstalled(Platform& platform) {
     try {
         platform.createSpreadsheet();
         return true;
-    } catch (const std::exception&) {
+    } catch (const AppError&) {
         tell(platform,
              QStringLiteral("Excel is not installed on this computer. You need to have it "
                             "installed to use this software without error."));
@@ -26,7 +26,9 @@ bool SaveResultsAsExcelFileIsExcelInstalled(Platform& platform) {
 void SaveResultsAsExcelFile(FormState& form, Platform& platform) {
     ErrorReport report(platform, QStringLiteral("Form1"), QStringLiteral("PushButton13_Click"));
     bool installed = false;
-    report.run(100, [&] { installed = SaveResultsAsExcelFileIsExcelInstalled(platform); });
+    // When the test itself failed there is nothing to say about the program.
+    if (!report.run(100, [&] { installed = SaveResultsAsExcelFileIsExcelInstalled(platform); }))
+        return;
     if (!installed) {
         report.run(102, [&] {
             tell(platform, QStringLiteral("Excel is not installed on this computer. You need to "
@@ -57,13 +59,16 @@ void SaveResultsAsExcelFile(FormState& form, Platform& platform) {
         for (qsizetype p = 0; p < entries.count(); ++p, ++row) {
             yieldPoint();
             yieldPoint();
-            // Past the sheet's last row every further row would fail the same way.
+            // Past the sheet's last row, or out of memory, every later row fails alike.
             if (!report.run(112, [&] { sheet.setCell(row, 1, entries.text(p)); }) &&
-                row > SheetCells::kRows)
+                (row > SheetCells::kRows || report.ranOutOfMemory()))
                 break;
         }
-        sheet.autoFitAllColumns();
-        report.run(116, [&] { workbook->show(); });
+        // A workbook holding part of the results would pass for all of them.
+        if (!report.ranOutOfMemory()) {
+            sheet.autoFitAllColumns();
+            report.run(116, [&] { workbook->show(); });
+        }
     }
     form.setMousePointer(MousePointer::Default);
 }

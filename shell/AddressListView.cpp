@@ -1,6 +1,7 @@
 #include "AddressListView.h"
 
 #include "AddressListAccessible.h"
+#include "ShownText.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -250,16 +251,22 @@ void AddressListView::paintEvent(QPaintEvent* event) {
     const int to = qMin<qint64>(rowCount() - 1, qint64(first) + area.bottom() / height);
     const QModelIndex current = currentIndex();
     const bool focused = hasFocus() || viewport()->hasFocus();
+    // A glyph takes a pixel at least: no more characters than pixels from the
+    // column's start to the end of what is in sight need laying out.
+    const int reach = qMin(columnWidth(0), horizontalOffset() + viewport()->width());
+    option.features |= QStyleOptionViewItem::HasDisplay;
     for (int row = from; row <= to; ++row) {
         const QModelIndex index = model()->index(row, 0, rootIndex());
         QStyleOptionViewItem cell = option;
         cell.rect = visualRect(index);
+        cell.index = index;
+        cell.text = ShownStart(index.data(Qt::DisplayRole).toString(), reach);
         if (selectionModel() && selectionModel()->isSelected(index))
             cell.state |= QStyle::State_Selected;
         if (focused && index == current)
             cell.state |= QStyle::State_HasFocus;
         style()->drawPrimitive(QStyle::PE_PanelItemViewRow, &cell, &painter, this);
-        itemDelegateForIndex(index)->paint(&painter, cell, index);
+        style()->drawControl(QStyle::CE_ItemViewItem, &cell, &painter, this);
     }
 }
 

@@ -8,6 +8,7 @@ class QHeaderView;
 // It keeps nothing per row: the vertical scroll bar counts rows (its value is
 // the first row in sight) and only the rows in sight are asked for and
 // painted, so a list of millions of entries costs what a screenful costs.
+// Likewise a row lays out only the start of its entry that can come into sight.
 // A header above the rows shows the column's title; widening the column
 // widens the horizontal scroll range.
 class AddressListView : public QAbstractItemView {

@@ -1,6 +1,7 @@
 #include "ProgressBarView.h"
 
 #include "ProgressBarAccessible.h"
+#include "ShownText.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,8 +15,11 @@ ProgressBarView::ProgressBarView(QWidget* parent) : QProgressBar(parent) {
 
 void ProgressBarView::show(double value, const QString& text) {
     setValue(int(std::lround(std::clamp(value, 0.0, 100.0))));
-    if (text != text_) {
-        text_ = text;
+    // The step texts hold an address, which may be of any length; no more
+    // characters than the bar has pixels can come into sight.
+    QString shown = ShownStart(text, width());
+    if (shown != text_) {
+        text_ = std::move(shown);
         update();
     }
 }

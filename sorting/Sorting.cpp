@@ -2,20 +2,14 @@
 
 #include "Bubble.h"
 #include "MethodRun.h"
-#include "SortKey.h"
+#include "SeenTexts.h"
+#include "SortKeys.h"
 #include "clsDomain.h"
 
-#include <QSet>
 #include <memory>
-#include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 namespace {
-struct ViewHash {
-    size_t operator()(QStringView text) const noexcept { return qHash(text); }
-};
-
 // One call of the method. Nothing can see the window between two real
 // yields, so the bar is brought up to date only at a real yield and at the
 // end of a step, to exactly what the step by step would show there.
@@ -26,7 +20,9 @@ public:
 
     void collectKeys();
     void sortKeys() {
-        report_.run(138, [&] { BubbleSort(keys_, form_, platform_); });
+        // When the sort fails, the keys stay in the order collected.
+        if (!report_.run(138, [&] { order_ = BubbleSort(keys_, form_, platform_); }))
+            order_.clear();
     }
     void addResults();
 
@@ -34,60 +30,73 @@ private:
     void yieldAt(int statement) {
         report_.run(statement, [&] { platform_.yield(); });
     }
-    void showCollecting(qsizetype i, const QString& address) {
+    void showCollecting(qsizetype i, QAnyStringView address) {
         progress_.collecting(i, form_.ListView1.count(), address);
     }
     void showAdding(qsizetype i, qsizetype bucket);
     void yieldBeforeBuckets(qsizetype i, qsizetype examined);
-    qsizetype addLimited(QStringView domain, const QString& output, qsizetype i);
+    qsizetype addLimited(QAnyStringView domain, QAnyStringView output, qsizetype i);
+    quint32 keyAt(qsizetype i) const { return order_.empty() ? quint32(i) : order_[size_t(i)]; }
 
-    std::vector<QString> keys_;
-    qsizetype lastKey_ = 0; // m, the last index of the sorted keys
+    SortKeys keys_;
+    std::vector<quint32> order_;      // the keys as sorted
+    qsizetype lastKey_ = 0;           // m, the last index of the sorted keys
+    qsizetype searchYieldedFor_ = -1; // the key whose bucket search held the last real yield
     // Buckets in order of first appearance, found through their own domain text.
     std::vector<std::unique_ptr<clsDomain>> buckets_;
-    std::unordered_map<QStringView, qsizetype, ViewHash> bucketOf_;
+    struct BucketDomain {
+        const std::vector<std::unique_ptr<clsDomain>>& buckets;
+        QAnyStringView operator()(quint32 bucket) const { return buckets[bucket]->Domain(); }
+    };
+    SeenTexts<BucketDomain> bucketOf_{BucketDomain{buckets_}};
 };
 
 void TextSort::collectKeys() {
     AddressListModel& input = form_.ListView1;
-    QSet<QString> seen;
+    // The list can change only while the run yields: the keys are read from
+    // its state since the last yield.
+    keys_.readFrom(input.snapshot());
+    const auto addressOf = [this](quint32 key) { return keys_.address(key); };
+    SeenTexts<decltype(addressOf)> seen(addressOf);
     const qsizetype n = input.count();
     qsizetype last = 0;     // the item handled last
     bool lastShown = false; // whether its state was shown at a yield
-    for (qsizetype i = 1; i <= n && i <= input.count(); ++i) {
-        // A copy: the list may change while the run yields.
-        const QString address = input.text(i - 1);
+    for (qsizetype i = 1; i <= n && i <= keys_.entries().count(); ++i) {
         last = i;
         lastShown = clock_.due();
         if (lastShown) {
-            showCollecting(i, address);
+            showCollecting(i, keys_.entries().at(i - 1));
             yieldAt(112);
         }
         form_.setMousePointer(MousePointer::Busy);
         // "Remove duplicates" drops an address whose exact text came before, ahead of the
         // sort; the database method groups equal rows in its query instead.
-        bool append = true;
         if (form_.check5()) {
             report_.run(120, [&] {
-                const qsizetype before = seen.size();
-                seen.insert(address);
-                append = seen.size() != before;
+                keys_.append(i - 1);
+                if (!seen.insert(quint32(keys_.count() - 1)))
+                    keys_.removeLast();
             });
+        } else {
+            report_.run(124, [&] { keys_.append(i - 1); });
         }
-        if (append)
-            report_.run(124, [&] { keys_.push_back(SwapAroundAt(address)); });
+        if (lastShown)
+            keys_.readFrom(input.snapshot());
         if (form_.globals.StopSorting)
             break;
     }
-    if (last > 0 && !lastShown)
-        showCollecting(last, input.text(last - 1)); // unchanged: no yield since it was read
+    if (last > 0 && !lastShown) // unchanged: no yield since it was read
+        showCollecting(last, keys_.entries().at(last - 1));
 }
 
 // The value is the integer part of i / m x 100 and stays for a single key; the
-// database method counts its rows from 1 of r + 1 and keeps the fraction.
+// database method counts its rows from 1 of r + 1 and keeps the fraction. It
+// is set once a key, before its bucket search: after a real yield inside that
+// search (a stop press may have reset the bar), only the text is set again.
 void TextSort::showAdding(qsizetype i, qsizetype bucket) {
-    const std::optional<double> value =
-        lastKey_ > 0 ? std::optional(WholePercent(i, lastKey_)) : std::nullopt;
+    const std::optional<double> value = lastKey_ > 0 && searchYieldedFor_ != i
+                                            ? std::optional(WholePercent(i, lastKey_))
+                                            : std::nullopt;
     if (bucket == 0)
         progress_.adding(i, value);
     else
@@ -105,6 +114,7 @@ void TextSort::yieldBeforeBuckets(qsizetype i, qsizetype examined) {
         j += skipped;
         showAdding(i, j);
         yieldAt(176);
+        searchYieldedFor_ = i;
         ++j;
     }
 }
@@ -112,18 +122,17 @@ void TextSort::yieldBeforeBuckets(qsizetype i, qsizetype examined) {
 // Answers how many buckets the search examined. A domain's first address
 // always makes its bucket and is listed, so a limit of zero, a negative one
 // or none lists one address a domain; the database method lists none then.
-qsizetype TextSort::addLimited(QStringView domain, const QString& output, qsizetype i) {
-    const auto found = bucketOf_.find(domain);
-    const bool isFound = found != bucketOf_.end();
-    const qsizetype examined = isFound ? found->second + 1 : qsizetype(buckets_.size());
+qsizetype TextSort::addLimited(QAnyStringView domain, QAnyStringView output, qsizetype i) {
+    const qint64 found = bucketOf_.find(domain);
+    const qsizetype examined = found >= 0 ? found + 1 : qsizetype(buckets_.size());
     yieldBeforeBuckets(i, examined);
     AddressListModel& results = form_.ListView2;
-    if (isFound) {
-        clsDomain& bucket = *buckets_[size_t(found->second)];
+    if (found >= 0) {
+        clsDomain& bucket = *buckets_[size_t(found)];
         bool add = false;
         report_.run(190, [&] { add = bucket.Count() < limit_.read(form_.text1()).value_or(0); });
         if (add) {
-            report_.run(192, [&] { bucket.AddEmailAddress(output); });
+            report_.run(192, [&] { bucket.AddEmailAddress(output.toString()); });
             report_.run(194, [&] { results.append(output); });
         }
         return examined;
@@ -131,15 +140,14 @@ qsizetype TextSort::addLimited(QStringView domain, const QString& output, qsizet
     std::unique_ptr<clsDomain> bucket;
     report_.run(196, [&] {
         bucket = std::make_unique<clsDomain>();
-        bucket->AddEmailAddress(output);
+        bucket->AddEmailAddress(output.toString());
         bucket->setDomain(domain.toString());
     });
     report_.run(202, [&] { results.append(output); });
     if (bucket) {
         report_.run(204, [&] {
             buckets_.push_back(std::move(bucket));
-            bucketOf_.emplace(QStringView(buckets_.back()->Domain()),
-                              qsizetype(buckets_.size()) - 1);
+            bucketOf_.insert(quint32(buckets_.size() - 1));
         });
     }
     return examined;
@@ -147,31 +155,40 @@ qsizetype TextSort::addLimited(QStringView domain, const QString& output, qsizet
 
 void TextSort::addResults() {
     AddressListModel& results = form_.ListView2;
-    lastKey_ = qsizetype(keys_.size()) - 1;
+    lastKey_ = keys_.count() - 1;
     results.clear();
+    // Without the options every key gives a result: room for all at once
+    // spares the list growing (and copying) as they come.
+    if (!form_.check1() && !form_.check2())
+        results.reserve(keys_.count(), keys_.textSize());
     // The set and the buckets are there whatever the options: they may be
     // ticked while the run yields.
-    std::unordered_set<QStringView, ViewHash> seenDomains;
+    const auto domainOf = [this](quint32 key) { return keys_.domain(key); };
+    SeenTexts<decltype(domainOf)> seenDomains(domainOf);
     progress_.startAdding();
     qsizetype last = -1;      // the key handled last
     qsizetype lastBucket = 0; // the bucket its search stopped at
+    QString scratch;
     for (qsizetype i = 0; i <= lastKey_; ++i) {
         if (clock_.due()) {
             if (i > 0)
                 showAdding(i - 1, lastBucket);
             yieldAt(154);
+            searchYieldedFor_ = -1;
         }
         lastBucket = 0;
-        const AtPieces pieces = SplitAtSigns(keys_[size_t(i)]); // domain@local
-        const QString output = SwapAroundAt(keys_[size_t(i)]);
+        keys_.prefetchAhead([this](size_t j) { return keyAt(qsizetype(j)); }, size_t(i),
+                            size_t(lastKey_ + 1));
+        const quint32 key = keyAt(i);
+        const QAnyStringView output = keys_.output(key, scratch);
         // "Keep unique domains" wins over the limit; the database method tests both in turn.
         if (form_.check1()) {
-            if (!seenDomains.count(pieces.first)) {
+            bool first = false;
+            report_.run(168, [&] { first = seenDomains.insert(key); });
+            if (first)
                 report_.run(166, [&] { results.append(output); });
-                report_.run(168, [&] { seenDomains.insert(pieces.first); });
-            }
         } else if (form_.check2()) {
-            lastBucket = addLimited(pieces.first, output, i);
+            lastBucket = addLimited(keys_.domain(key), output, i);
         } else {
             report_.run(206, [&] { results.append(output); });
         }

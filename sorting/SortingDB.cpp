@@ -10,6 +10,7 @@
 
 #include <QByteArray>
 #include <memory>
+#include <new>
 #include <optional>
 
 namespace {
@@ -217,7 +218,12 @@ bool DatabaseSort::walk() {
 
 template <class Rows> bool DatabaseSort::walkRows(Rows& rows, qint64 r) {
     // One allocation instead of a copy at every doubling of a list of millions.
-    form_.ListView2.reserve(form_.ListView2.count() + r, storedChars_);
+    // Without that much memory in one piece the results grow as they come, and
+    // the row at which memory runs out is the one reported.
+    try {
+        form_.ListView2.reserve(form_.ListView2.count() + r, storedChars_);
+    } catch (const std::bad_alloc&) {
+    }
     limit_.read(form_.text1());
     qsizetype i = 0;
     for (;; ++i) {

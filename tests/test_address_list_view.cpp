@@ -1,33 +1,25 @@
+#include "HeapInUse.h"
 #include "ListContents.h"
 #include "ShownList.h"
+#include "ShownText.h"
 
+#include <QAccessible>
 #include <QHeaderView>
+#include <QProxyStyle>
 #include <QScrollBar>
 #include <QtTest>
 
-#if defined(__SANITIZE_ADDRESS__)
-#define LIST_VIEW_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define LIST_VIEW_ASAN 1
-#endif
-#endif
-#ifdef LIST_VIEW_ASAN
-#include <sanitizer/allocator_interface.h>
-#else
-#include <malloc.h>
-#endif
-
 namespace {
-// Bytes the heap holds now.
-qint64 heapInUse() {
-#ifdef LIST_VIEW_ASAN
-    return qint64(__sanitizer_get_current_allocated_bytes());
-#else
-    const struct mallinfo2 heap = mallinfo2();
-    return qint64(heap.uordblks + heap.hblkhd); // the small blocks and the mapped large ones
-#endif
-}
+// Notes the longest text a row was drawn with.
+struct RecordingStyle : QProxyStyle {
+    mutable qsizetype longest = 0;
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+        if (const auto* row = qstyleoption_cast<const QStyleOptionViewItem*>(option))
+            longest = qMax(longest, row->text.size());
+        QProxyStyle::drawControl(element, option, painter, widget);
+    }
+};
 
 struct Shown : ShownList {
     using ShownList::ShownList;
@@ -264,6 +256,52 @@ private slots:
         QCOMPARE(view.firstVisibleRow(), 0);
     }
 
+    void aLongEntryIsPaintedFromItsStart_data() {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<int>("scrolled");
+        QTest::newRow("column as set up") << 300 << 0;
+        QTest::newRow("widened and scrolled to its end") << 3000 << 2800;
+    }
+
+    void aLongEntryIsPaintedFromItsStart() {
+        QFETCH(int, column);
+        QFETCH(int, scrolled);
+        // Laying out tens of megabytes on one line takes Qt tens of seconds.
+        const QString entry = QStringLiteral("start@of.the.entry ") + QString(20'000'000, u'x');
+        RecordingStyle style;
+        qsizetype reach = 0;
+        auto painted = [&](const QString& text) {
+            ShownList s(0);
+            s.view.setStyle(&style);
+            s.list.append(text);
+            QCoreApplication::processEvents();
+            s.view.setColumnWidth(0, column);
+            s.view.horizontalScrollBar()->setValue(scrolled);
+            reach = qMin(column, scrolled + s.view.viewport()->width());
+            style.longest = 0;
+            return s.view.viewport()->grab().toImage();
+        };
+        // A start far wider than the column ends in the same ellipsis.
+        const QImage start = painted(entry.first(6000));
+        QElapsedTimer timer;
+        timer.start();
+        const QImage whole = painted(entry);
+        QVERIFY2(timer.elapsed() < 2000, qPrintable(QStringLiteral("%1 ms").arg(timer.elapsed())));
+        QCOMPARE(whole, start);
+        // No more characters laid out than pixels can show them, and an ellipsis.
+        QVERIFY2(style.longest <= reach + 1, qPrintable(QString::number(style.longest)));
+
+        ShownList s(0);
+        s.list.append(entry);
+        QCoreApplication::processEvents();
+        QCOMPARE(s.list.text(0), entry);
+        // Readers, screen readers among them, get the start too.
+        const QString shown = s.list.data(s.list.index(0, 0), Qt::DisplayRole).toString();
+        QCOMPARE(shown, entry.first(kMostShownChars) + u'\u2026');
+        QCOMPARE(QAccessible::queryAccessibleInterface(&s.view)->child(0)->text(QAccessible::Name),
+                 shown);
+    }
+
     void appendedBatchesCostNothingPerRow() {
         // Before anything is announced, the view is measured; announcing
         // 2,000,000 rows in 20 batches must not make it hold memory per row
@@ -284,9 +322,9 @@ private slots:
         for (int batch = 0; batch < kBatches; ++batch) {
             for (int i = 0; i < kBatch; ++i)
                 list.append(NumberedAddress(batch * kBatch + i));
-            const qint64 before = heapInUse();
+            const qint64 before = HeapInUse();
             QCoreApplication::processEvents(); // the announcement and a repaint
-            grown += heapInUse() - before;
+            grown += HeapInUse() - before;
         }
         QCOMPARE(view.model()->rowCount(), kBatches * kBatch);
         QCOMPARE(view.verticalScrollBar()->maximum(), kBatches * kBatch - view.rowsInSight());

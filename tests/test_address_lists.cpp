@@ -326,6 +326,8 @@ private slots:
         QTest::newRow("empty") << "" << false << 0;
         QTest::newRow("number then text") << "5x" << false << 0;
         QTest::newRow("infinite") << "1e999" << false << 0;
+        QTest::newRow("too small for a double") << "-1e-999" << true << 0;
+        QTest::newRow("thousands") << "1,000.5" << true << 1000;
     }
 
     void perDomainLimit() {

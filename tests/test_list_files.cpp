@@ -1,15 +1,18 @@
 #include "AppError.h"
 #include "Boxes.h"
 #include "FormState.h"
+#include "HeapInUse.h"
 #include "ListContents.h"
 #include "ListFile.h"
 #include "LoadListFiles.h"
+#include "PeakMemory.h"
 #include "ShortReadDevice.h"
 #include "TestWindow.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QtTest>
+#include <algorithm>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -29,6 +32,48 @@ QStringList piecesOf(const QByteArray& bytes) {
 QString withNul(const char* before, const char* after) {
     return QString::fromLatin1(before) + kNul + QString::fromLatin1(after);
 }
+
+// A file (or a stream, which cannot seek) of `size` bytes `fill` and then
+// `tail`, made up as it is read. It notes the most the heap held at any read:
+// the reader holds its buffers from one read to the next.
+class MadeUpFile : public QIODevice {
+public:
+    MadeUpFile(char fill, qint64 size, QByteArray tail, bool stream = false)
+        : fill_(fill), size_(size), tail_(std::move(tail)), stream_(stream) {
+        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    }
+    qint64 size() const override { return size_ + tail_.size(); }
+    bool isSequential() const override { return stream_; }
+    bool seek(qint64 pos) override {
+        if (!QIODevice::seek(pos))
+            return false;
+        at_ = pos;
+        return true;
+    }
+    qint64 mostHeld = 0;
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override {
+        mostHeld = qMax(mostHeld, HeapInUse());
+        const qint64 at = at_; // a stream has no pos()
+        const qint64 filled = qBound(qint64(0), size_ - at, maxSize);
+        memset(data, fill_, size_t(filled));
+        const QByteArrayView rest =
+            QByteArrayView(tail_).sliced(qMax(qint64(0), at + filled - size_));
+        const qint64 tailed = qMin(maxSize - filled, rest.size());
+        std::copy_n(rest.data(), tailed, data + filled);
+        at_ += filled + tailed;
+        return filled + tailed;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    char fill_;
+    qint64 size_;
+    QByteArray tail_;
+    bool stream_;
+    qint64 at_ = 0;
+};
 } // namespace
 
 class TestListFiles : public QObject {
@@ -115,6 +160,70 @@ private slots:
         QCOMPARE(loaded.size(), line.size());
         QCOMPARE(loaded.indexOf(u'@'), 25'000'000);
         QVERIFY(loaded.startsWith(u"aaa") && loaded.endsWith(u"bbb"));
+    }
+
+    void aLongLineIsHeldOnlyWhenItIsAdmitted_data() {
+        QTest::addColumn<char>("fill");
+        QTest::addColumn<qint64>("size");
+        QTest::addColumn<QByteArray>("tail");
+        QTest::addColumn<QStringList>("expected");
+        const qint64 mb = qint64(1) << 20;
+        QTest::newRow("NUL bytes without an at sign")
+            << '\0' << 128 * mb << QByteArray("\r\nlast@line") << QStringList{"last@line"};
+        QTest::newRow("at sign at the end")
+            << 'a' << 16 * mb << QByteArray("@x\r\n")
+            << QStringList{QString(16 * mb, u'a') + QStringLiteral("@x")};
+    }
+
+    void aLongLineIsHeldOnlyWhenItIsAdmitted() {
+        QFETCH(char, fill);
+        QFETCH(qint64, size);
+        QFETCH(QByteArray, tail);
+        QFETCH(QStringList, expected);
+        AddressListModel list(QStringLiteral(" Email(s)"));
+        MadeUpFile file(fill, size, tail);
+        const qint64 before = HeapInUse();
+        AppendListText(file, list);
+        QCOMPARE(Entries(list), expected);
+        // A few blocks for reading, and a small multiple of what is kept.
+        const qint64 kept = list.memoryUsed();
+        const qint64 held = file.mostHeld - before;
+        QVERIFY2(held < 8 * kListBlockBytes + 5 * kept,
+                 qPrintable(QStringLiteral("%1 bytes held, %2 kept").arg(held).arg(kept)));
+    }
+
+    void aFileOfNulBytesWithoutLineEndsIsReadInLittleMemory() {
+        // An address line, then half a gigabyte of NUL bytes and no line end:
+        // a hole in a sparse file, so nothing is written to the disk.
+        TestWindow t;
+        const QString path = t.writeFile("nul.txt", "kept@first\r\n");
+        QVERIFY(QFile::resize(path, qint64(512) << 20));
+        AddressListModel list(QStringLiteral(" Email(s)"));
+        QVERIFY(ResetPeakMemory());
+        const qint64 before = CurrentMemory();
+        QElapsedTimer timer;
+        timer.start();
+        LoadListFile(list, t.platform, path);
+        const qint64 ms = timer.elapsed();
+        // The process's own high-water mark: a few blocks, not the file.
+        const qint64 grown = PeakMemory() - before;
+        qInfo("512 MB of NUL bytes read in %lld ms, peak %lld bytes over the start", ms, grown);
+        QCOMPARE(Entries(list), QStringList{"kept@first"});
+        QVERIFY(grown < 16 * kListBlockBytes);
+    }
+
+    void aStreamOfNulBytesIsHeldButNotDecoded() {
+        // A stream cannot be read again, so a long line is held in case an
+        // at sign comes; without one it is never turned into text.
+        const qint64 size = qint64(128) << 20;
+        MadeUpFile stream('\0', size, "\r\nlast@line", true);
+        AddressListModel list(QStringLiteral(" Email(s)"));
+        const qint64 before = HeapInUse();
+        AppendListText(stream, list);
+        QCOMPARE(Entries(list), QStringList{"last@line"});
+        // The held line may have grown to twice its size; its text would be as much again.
+        const qint64 held = stream.mostHeld - before;
+        QVERIFY2(held < 3 * size, qPrintable(QStringLiteral("%1 bytes held").arg(held)));
     }
 
     void missingFileShowsFileNotFound() {

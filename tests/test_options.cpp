@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRandomGenerator>
 #include <QtTest>
 
 namespace {
@@ -225,6 +226,8 @@ private slots:
                                  << "-1" << false << true;
         QTest::newRow("fraction") << "2.5"
                                   << "0" << true << false;
+        QTest::newRow("too small for a double") << "1e-999"
+                                                << "1" << false << true;
     }
 
     void storedMethodIsReadAsTrueFalseOrNumber() {
@@ -290,6 +293,64 @@ private slots:
                                       {"Option1", "True"},
                                       {"Option2", "False"}}));
         QVERIFY(t.platform.shownBoxes.empty());
+    }
+
+    // Whatever stands where the settings file should be, start-up takes the
+    // defaults without a word, and the next change leaves a file that restores it.
+    void aSettingsFileWeDidNotWrite_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<bool>("folder");
+        QTest::addColumn<bool>("setAside");
+        QByteArray garbage(1 << 16, '\0');
+        QRandomGenerator random(16);
+        for (char& c : garbage)
+            c = char(random.bounded(256));
+        QTest::newRow("binary garbage") << garbage << false << true;
+        QTest::newRow("empty") << QByteArray() << false << false;
+        QTest::newRow("50 MB") << QByteArray(50 << 20, '=').replace(1000, 1, "\n[x]\n") << false
+                               << true;
+        QTest::newRow("a folder") << QByteArray() << true << true;
+        QTest::newRow("values of other kinds")
+            << QByteArray("[Ambervale]\nRemove%20Duplicates=@ByteArray(1)\nCheck2=@Variant("
+                          "\\0\\0\\0\\x2\\0\\0\\0\\x1)\nText1=7, 8\n"
+                          "Option1=@Rect(0 0 1 1)\nOption2=@Point(1 1)\n")
+            << false << false;
+    }
+
+    void aSettingsFileWeDidNotWrite() {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, folder);
+        QFETCH(bool, setAside);
+        TestWindow t;
+        const QString file = t.platform.locations().settingsFile;
+        if (folder) {
+            QVERIFY(QDir().mkpath(file + "/inside"));
+        } else {
+            QVERIFY(QDir().mkpath(QFileInfo(file).path()));
+            QFile written(file);
+            QVERIFY(written.open(QIODevice::WriteOnly) && written.write(content) == content.size());
+        }
+        Form1& form = t.start();
+        const FormState& s = form.state();
+        QVERIFY(!s.check5() && !s.check1() && !s.check2());
+        QCOMPARE(s.text1(), QString("5"));
+        QVERIFY(s.option1() && !s.option2());
+        QCOMPARE(t.platform.shownBoxes.empty() ? QString() : t.platform.shownBoxes.front().text,
+                 QString());
+
+        form.Check5->click();
+        form.Text1->setText("8");
+        QCOMPARE(onDisk(t)["Remove Duplicates"], QString("1"));
+        Form1& second = t.restart();
+        QVERIFY(second.state().check5());
+        QCOMPARE(second.state().text1(), QString("8"));
+        QCOMPARE(t.platform.shownBoxes.empty() ? QString() : t.platform.shownBoxes.front().text,
+                 QString());
+        // Set aside, not deleted.
+        const QString aside = QFileInfo(file).path() + "/Quillmere-damaged-1.conf";
+        QCOMPARE(QFileInfo::exists(aside), setAside);
+        if (folder)
+            QVERIFY(QFileInfo::exists(aside + "/inside"));
     }
 
     void storeThatCannotBeWrittenIsShownAndTheWindowGoesOn() {

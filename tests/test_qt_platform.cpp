@@ -247,13 +247,14 @@ private slots:
         QVERIFY(answers.unanswered.isEmpty());
     }
 
-    // The tests run as root, where file modes stop no write: a folder standing
-    // where the file should be makes the write fail until it is taken away.
+    // The tests run as root, where file modes stop no write: a file standing
+    // where the settings folder should be makes the write fail until it is taken away.
     void aFailedSettingsWriteFailsOnlyItself() {
         const QString file = platform_->locations().settingsFile;
+        const QString folder = QFileInfo(file).path();
         platform_->writeSetting("Text1", "5");
-        QVERIFY(QFile::remove(file));
-        QVERIFY(QDir().mkpath(file));
+        QVERIFY(QDir().rename(folder, folder + ".away"));
+        QVERIFY(QFile(folder).open(QIODevice::WriteOnly));
         auto writes = [this](const QString& key, const QString& value) {
             try {
                 platform_->writeSetting(key, value);
@@ -263,7 +264,8 @@ private slots:
             }
         };
         QVERIFY(!writes("Check1", "1"));
-        QVERIFY(QDir().rmdir(file));
+        QVERIFY(QFile::remove(folder));
+        QVERIFY(QDir().rename(folder + ".away", folder));
         QVERIFY(writes("Check2", "1"));
         QVERIFY(writes("Text1", "7"));
         const QMap<QString, QString> stored{{"Check1", "1"}, {"Check2", "1"}, {"Text1", "7"}};

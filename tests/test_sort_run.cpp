@@ -1,7 +1,9 @@
 #include "Boxes.h"
 #include "ListContents.h"
 #include "ProgressBarView.h"
+#include "SortKey.h"
 #include "SortRun.h"
+#include "StepByStepBubbleSort.h"
 #include "StepTexts.h"
 #include "TestWindow.h"
 #include "YieldActions.h"
@@ -175,6 +177,35 @@ private slots:
         // The press has nothing to refuse; leaving the box still is refused.
         QTest::newRow("empty list, leaving the box")
             << QStringList{} << true << QStringList{empty, numeric};
+    }
+
+    void aStopWhileSortingListsTheKeysAsTheStepByStepSortLeftThem() {
+        const QStringList input{"e@c", "d@b", "c@a", "b@c", "a@b", "f@a", "g@b"};
+        const QString moment = "Step 2 of 3: Sorting, loop 2 of 5, please wait... 3";
+        TestWindow t;
+        Form1& form = startWithTextMethod(t);
+        Fill(form.state().ListView1, input);
+        t.platform.onYield = [&] {
+            if (form.ProgressBar1->text() == moment)
+                form.PushButton17->click();
+        };
+        form.PushButton17->click();
+
+        // The same press in the step-by-step sort of the same keys.
+        FormState state;
+        ScriptedPlatform platform(t.root());
+        platform.onYield = [&] { state.globals.StopSorting |= state.progressText() == moment; };
+        std::vector<QString> keys;
+        for (const QString& address : input)
+            keys.push_back(SwapAroundAt(address));
+        StepByStepBubbleSort(
+            keys, [](const QString& key) { return key; }, state, platform);
+        QVERIFY(state.globals.StopSorting);
+        QStringList expected;
+        for (const QString& key : keys)
+            expected << SwapAroundAt(key);
+        QCOMPARE(Entries(form.state().ListView2), expected);
+        QCOMPARE(BoxTexts(t.platform), QStringList{"Done."});
     }
 
     void limitThatIsNotANumberRefusesTheStart() {

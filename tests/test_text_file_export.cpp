@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QPushButton>
 #include <QtTest>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 namespace {
 QByteArray contentOf(const QString& path) {
@@ -150,6 +152,45 @@ private slots:
         for (const auto& box : t.platform.shownBoxes)
             QVERIFY(box.text.contains("SaveListviewProperlySpaced at line 106\r\r"));
         QVERIFY(!QFile::exists(t.root() + "/missing folder"));
+    }
+
+    // A device or a pipe under the name is refused, not replaced by a plain file.
+    void aNameThatIsNoRegularFileIsLeftAsItIs_data() {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<bool>("throughLink");
+        QTest::newRow("pipe") << int(S_IFIFO) << false;
+        QTest::newRow("device like /dev/full") << int(S_IFCHR) << false;
+        QTest::newRow("link to a pipe") << int(S_IFIFO) << true;
+    }
+
+    void aNameThatIsNoRegularFileIsLeftAsItIs() {
+        QFETCH(int, type);
+        QFETCH(bool, throughLink);
+        TestWindow t;
+        const QString folder = t.root() + "/out";
+        QVERIFY(QDir().mkpath(folder));
+        const QByteArray node = QFile::encodeName(folder + "/node");
+        if (mknod(node.constData(), mode_t(type) | 0666, type == S_IFCHR ? makedev(1, 7) : 0) != 0)
+            QSKIP("no device node can be made here");
+        const QString name = throughLink ? folder + "/link" : folder + "/node";
+        if (throughLink)
+            QVERIFY(QFile::link(folder + "/node", name));
+        Form1& form = t.start();
+        Fill(form.state().ListView2, {"a@b"});
+        t.platform.saveDialogAnswers = {name};
+        form.PushButton4->click();
+        QCOMPARE(t.platform.shownBoxes.size(), size_t(1));
+        QVERIFY2(t.platform.shownBoxes[0].text.startsWith(
+                     "Path/File access error\r\nin Kelvamore2021/08/31.Main."
+                     "SaveListviewProperlySpaced at line 106\r\r"),
+                 qPrintable(t.platform.shownBoxes[0].text));
+        struct stat after;
+        QCOMPARE(lstat(node.constData(), &after), 0);
+        QCOMPARE(int(after.st_mode & S_IFMT), type);
+        const QStringList expected =
+            throughLink ? QStringList{"link", "node"} : QStringList{"node"};
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot),
+                 expected);
     }
 
     // The bar at the turns of the window, each change once: what the last step set.

@@ -253,6 +253,21 @@ private slots:
         QCOMPARE(form.PushButton17->text(), QString("Stop Adding"));
     }
 
+    void aStepTextOfAnyLengthIsDrawnFromItsStart() {
+        TestWindow t;
+        Form1& form = t.start();
+        const QString step = QStringLiteral("Step 1 of 3: Processing email: ");
+        form.state().setProgressText(step + QString(20'000'000, u'x') + QStringLiteral("@y"));
+        QElapsedTimer timer;
+        timer.start();
+        form.ProgressBar1->grab();
+        QVERIFY2(timer.elapsed() < 2000, qPrintable(QStringLiteral("%1 ms").arg(timer.elapsed())));
+        const QString shown = form.ProgressBar1->text();
+        QVERIFY(shown.startsWith(step + QStringLiteral("xxx")));
+        QVERIFY2(shown.size() <= form.ProgressBar1->width() + 1,
+                 qPrintable(QString::number(shown.size())));
+    }
+
     void captionsStayReadableUnderADarkDesktopPalette() {
         const QPalette desktop = QApplication::palette();
         const auto restore = qScopeGuard([&] { QApplication::setPalette(desktop); });

@@ -66,6 +66,12 @@ public:
         return lines_;
     }
 
+    // Whether it ended by itself with status 0 (once finished).
+    bool endedWell() const {
+        return process_.state() == QProcess::NotRunning &&
+               process_.exitStatus() == QProcess::NormalExit && process_.exitCode() == 0;
+    }
+
 private:
     QProcess process_;
     QStringList lines_;
