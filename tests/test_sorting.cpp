@@ -302,6 +302,16 @@ class TestSorting : public QObject {
         SortingText(form, platform);
     }
 
+    // The options as the user sets them, in this order.
+    static void setOptions(FormState& form, Platform& platform, bool check5, bool check1,
+                           bool check2, const QString& text1) {
+        OptionHandlers options(form, platform);
+        options.setCheck5(check5);
+        options.setCheck1(check1);
+        options.setCheck2(check2);
+        options.setText1(text1);
+    }
+
 private slots:
     void domainBucketCounts() {
         clsDomain bucket;
@@ -689,10 +699,7 @@ private slots:
         QFETCH(QStringList, results);
         ScriptedPlatform platform(dir.path());
         FormState form;
-        OptionHandlers options(form, platform);
-        options.setCheck1(check1);
-        options.setCheck2(!check1);
-        options.setText1(text1);
+        setOptions(form, platform, false, check1, !check1, text1);
         sortText(form, platform,
                  {QStringLiteral("\u0101@d.com"), "b@d.com", QStringLiteral("\u00e9@d.com")});
         QCOMPARE(Entries(form.ListView2), results);
@@ -735,11 +742,7 @@ private slots:
         QFETCH(QStringList, results);
         ScriptedPlatform platform(dir.path());
         FormState form;
-        OptionHandlers options(form, platform);
-        options.setCheck5(check5);
-        options.setCheck1(check1);
-        options.setCheck2(check2);
-        options.setText1(text1);
+        setOptions(form, platform, check5, check1, check2, text1);
         form.ListView2.append(u"stale@result");
         sortText(form, platform,
                  {"bob@mail.com", "amy@mail.com", "bob@mail.com", "cy@Mail.com", "al@b.c",
