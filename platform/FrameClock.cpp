@@ -16,6 +16,15 @@ FrameClock FrameClock::scripted(int stride, Pattern pattern) {
 }
 
 qsizetype FrameClock::firstDue(qsizetype points) {
+    if (points <= 0)
+        return points;
+    if (intervalMs_ > 0 && !pattern_) {
+        --countdown_; // the first point is asked
+        if (look())
+            return 0;
+        countdown_ -= points - 1;
+        return points;
+    }
     qsizetype asked = 0;
     while (asked < points) {
         if (points - asked < countdown_) {
@@ -26,11 +35,6 @@ qsizetype FrameClock::firstDue(qsizetype points) {
         countdown_ = std::min<qint64>(countdown_, 1) - 1;
         if (look())
             return asked - 1;
-        // The time, unlike a pattern, would answer alike at the later looks of the run.
-        if (!pattern_) {
-            countdown_ -= points - asked;
-            return points;
-        }
     }
     return points;
 }

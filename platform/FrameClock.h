@@ -23,14 +23,14 @@ public:
     FrameClock(qint64 intervalMs, int stride, Milliseconds now = steadyMilliseconds);
     // About once a frame, on the steady clock.
     static FrameClock perFrame() { return FrameClock(kFrameMs, kFrameStride); }
-    // No point due: a run without a window has nobody to give a turn to. Asking stays
-    // a countdown that almost never ends.
-    static FrameClock never() {
-        return FrameClock(std::numeric_limits<qint64>::max(), std::numeric_limits<int>::max());
-    }
     // Due at the looks where `pattern` answers yes, whatever the time: a
     // scripted clock, asked at every look as if each point were asked alone.
     static FrameClock scripted(int stride, Pattern pattern);
+    // No point due: a run without a window has nobody to give a turn to. Asking stays
+    // a countdown that almost never ends, and the time is never read.
+    static FrameClock never() {
+        return scripted(std::numeric_limits<int>::max(), [] { return false; });
+    }
 
     // Is this yield point a real yield?
     bool due() {
@@ -40,8 +40,12 @@ public:
     }
     // The same question for a run of `points` yield points at once: answers
     // the index of the first of them that is due, or `points` when none is;
-    // the points up to the answer count as asked. The points of a run follow
-    // each other within microseconds, so the time is looked at once for all.
+    // the points up to the answer count as asked. A clock on the time looks
+    // once a run, at its first point, whatever the countdown: the points of a
+    // run follow each other within microseconds, but one run may stand for
+    // much work (the sort's first pass shares its points out among calls
+    // thousands of steps apart). A clock without the time asks as if point
+    // by point.
     qsizetype firstDue(qsizetype points);
     // Is a turn due now? Looks at once, past the countdown, which it leaves
     // as it is: for callers that ask rarely.
