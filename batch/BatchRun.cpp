@@ -7,6 +7,7 @@
 #include "FormState.h"
 #include "HeadlessPlatform.h"
 #include "ListFile.h"
+#include "OptionHandlers.h"
 #include "ResultFilters.h"
 #include "ResultLines.h"
 #include "Sorting.h"
@@ -75,12 +76,19 @@ private:
         if (form_.ListView1.isEmpty())
             return true;
         const int before = problems_;
-        form_.setCheck5(request_.removeDuplicates);
-        form_.setCheck1(request_.uniqueDomains);
-        if (request_.perDomain) {
-            form_.setCheck2(true);
-            form_.setText1(*request_.perDomain);
-        }
+        // Through the options' own rules, as the window sets them; what they store goes to
+        // this run's settings file.
+        const bool optionsSet = report_.run(108, [&] {
+            OptionHandlers options(form_, platform_);
+            options.setCheck5(request_.removeDuplicates);
+            options.setCheck1(request_.uniqueDomains);
+            if (request_.perDomain) {
+                options.setCheck2(true);
+                options.setText1(*request_.perDomain);
+            }
+        });
+        if (!optionsSet)
+            return false;
         if (request_.method == BatchRequest::Method::Database) {
             // A working database of this run's own, from the same template as the window's.
             const QString blank = platform_.programFolder() + QStringLiteral("/dbBlank.mdb");

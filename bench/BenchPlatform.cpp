@@ -6,7 +6,7 @@
 #include <algorithm>
 
 BenchPlatform::BenchPlatform(const QString& root) : ScriptedPlatform(root) {
-    setYieldStride(kFrameYieldStride);
+    clock = FrameClock::perFrame();
     startRun();
 }
 
@@ -15,6 +15,7 @@ void BenchPlatform::startRun() {
     longestGapWhere_.clear();
     yieldCount = 0;
     sinceYield_.start();
+    clock.restart();
 }
 
 // From the end of one turn to the end of the next: the work between them and
@@ -29,14 +30,12 @@ void BenchPlatform::yield() {
             longestGapWhere_ = whereNow();
     }
     sinceYield_.restart();
+    clock.restart();
 }
 
-bool BenchPlatform::isYieldDue() {
-    return sinceYield_.elapsed() >= kFrameYieldIntervalMs;
-}
-
-qsizetype BenchPlatform::firstYieldDue(qsizetype points) {
-    return points > 0 && isYieldDue() ? 0 : points;
+void BenchPlatform::yieldInsideCall() {
+    if (clock.due())
+        yield();
 }
 
 void BenchPlatform::clearClipboard() {

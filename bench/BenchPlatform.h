@@ -15,8 +15,7 @@ public:
     // Starts measuring afresh, as a run begins.
     void startRun();
     void yield() override;
-    void yieldInsideCall() override { Platform::yieldInsideCall(); }
-    qsizetype firstYieldDue(qsizetype points) override;
+    void yieldInsideCall() override;
     // The clipboard of the (offscreen) window system, as the window uses it.
     void clearClipboard() override;
     void setClipboardText(const QString& text) override;
@@ -25,9 +24,6 @@ public:
     // What `whereNow` said when the longest stretch ended.
     const QString& longestGapWhere() const { return longestGapWhere_; }
     std::function<QString()> whereNow;
-
-protected:
-    bool isYieldDue() override;
 
 private:
     QElapsedTimer sinceYield_;

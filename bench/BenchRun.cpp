@@ -3,6 +3,7 @@
 #include "DataFolder.h"
 #include "Form1.h"
 #include "ListFile.h"
+#include "OptionHandlers.h"
 #include "SortRun.h"
 
 #include <QCoreApplication>
@@ -14,26 +15,29 @@ BenchRun::BenchRun(const QString& root, Method method, const Setup& setup, Shown
     : platform(root), window_(shown == Shown::Window ? std::make_unique<Form1>(platform) : nullptr),
       state_(window_ ? nullptr : std::make_unique<FormState>()),
       run_(window_ ? nullptr : std::make_unique<SortRun>(*state_, platform)),
+      options_(window_ ? nullptr : std::make_unique<OptionHandlers>(*state_, platform)),
       form_(window_ ? &window_->state() : state_.get()) {
     platform.whereNow = [this] { return form().progressText().left(6); };
     const bool database = method == Method::Database;
-    form().setOption1(database);
-    form().setOption2(!database);
+    form().globals.DatabaseEngineAvailable = database;
+    database ? options().setOption1(true) : options().setOption2(true);
     if (database) {
-        form().globals.DatabaseEngineAvailable = true;
-        const QString folder = DataFolder(platform);
-        QDir().mkpath(folder);
+        QDir().mkpath(DataFolder(platform));
         // Runs on the same root share the working database, as runs of one user do.
-        QFile::copy(QStringLiteral(AMBERVALE_TEMPLATE_DATABASE), folder + "/dbData.mdb");
+        QFile::copy(QStringLiteral(AMBERVALE_TEMPLATE_DATABASE), WorkingDatabase(platform));
     }
     if (setup)
-        setup(form());
+        setup(options());
     if (window_)
         window_->show();
     QCoreApplication::processEvents();
 }
 
 BenchRun::~BenchRun() = default;
+
+OptionHandlers& BenchRun::options() {
+    return window_ ? window_->options() : *options_;
+}
 
 void BenchRun::fill(const QStringList& addresses) {
     for (const QString& address : addresses)

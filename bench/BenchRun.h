@@ -7,9 +7,11 @@
 #include <memory>
 
 class Form1;
+class OptionHandlers;
 class SortRun;
 
-using Setup = std::function<void(FormState&)>;
+// Sets the options of a run, as their handlers do.
+using Setup = std::function<void(OptionHandlers&)>;
 
 // Sort runs on a bench platform, with a processing method chosen and the
 // working database in place as after the start-up: on the window state
@@ -30,6 +32,7 @@ public:
     // A press of the sort button.
     void press();
     FormState& form() { return *form_; }
+    OptionHandlers& options();
 
     BenchPlatform platform;
 
@@ -37,5 +40,6 @@ private:
     std::unique_ptr<Form1> window_;
     std::unique_ptr<FormState> state_;
     std::unique_ptr<SortRun> run_;
+    std::unique_ptr<OptionHandlers> options_;
     FormState* form_;
 };

@@ -52,7 +52,7 @@ StopFigures StopDuring(BenchRun& r, const QString& step, qint64 afterNs) {
         if (stepSince < 0 && r.form().progressText().startsWith(step))
             stepSince = clock.nsecsElapsed();
     });
-    r.platform.onYield = [&](int) {
+    r.platform.onYield = [&] {
         if (handled >= 0 || stepSince < 0 || clock.nsecsElapsed() < stepSince + afterNs)
             return;
         due = stepSince + afterNs;

@@ -5,6 +5,7 @@
 #include "BenchRun.h"
 #include "ClipboardExport.h"
 #include "ListFile.h"
+#include "OptionHandlers.h"
 #include "PeakMemory.h"
 #include "PeerSort.h"
 #include "ResultFilters.h"
@@ -382,11 +383,11 @@ bool Suite::run() {
     if (wanted("load"))
         load();
     const BenchRun::Method database = BenchRun::Method::Database, text = BenchRun::Method::Text;
-    const Setup none, noDuplicates = [](FormState&f) { f.setCheck5(true); };
-    const Setup onePerDomain = [](FormState& f) { f.setCheck1(true); };
-    const Setup fivePerDomain = [](FormState& f) {
-        f.setCheck2(true);
-        f.setText1(QStringLiteral("5"));
+    const Setup none, noDuplicates = [](OptionHandlers&o) { o.setCheck5(true); };
+    const Setup onePerDomain = [](OptionHandlers& o) { o.setCheck1(true); };
+    const Setup fivePerDomain = [](OptionHandlers& o) {
+        o.setCheck2(true);
+        o.setText1(QStringLiteral("5"));
     };
     struct PeerCase {
         const char* key;

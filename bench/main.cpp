@@ -7,6 +7,7 @@
 
 #include "AddressGenerator.h"
 #include "BenchRun.h"
+#include "OptionHandlers.h"
 #include "PeakMemory.h"
 #include "PeerSort.h"
 #include "RunProbes.h"
@@ -98,12 +99,12 @@ QList<Case> allCases() {
     };
     return {
         {"peer", "GNU sort", peer},
-        {"text", "text method", text([](FormState&) {})},
-        {"dedupe", "text, no duplicates", text([](FormState& f) { f.setCheck5(true); })},
-        {"unique", "text, unique domains", text([](FormState& f) { f.setCheck1(true); })},
-        {"limit", "text, 3 per domain", text([](FormState& f) {
-             f.setCheck2(true);
-             f.setText1(QStringLiteral("3"));
+        {"text", "text method", text({})},
+        {"dedupe", "text, no duplicates", text([](OptionHandlers& o) { o.setCheck5(true); })},
+        {"unique", "text, unique domains", text([](OptionHandlers& o) { o.setCheck1(true); })},
+        {"limit", "text, 3 per domain", text([](OptionHandlers& o) {
+             o.setCheck2(true);
+             o.setText1(QStringLiteral("3"));
          })},
         {"stop", "stop while sorting", stopWhileSorting},
     };

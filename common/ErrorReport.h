@@ -10,10 +10,11 @@ class Platform;
 inline const QString kSupportAddress = QStringLiteral("support@quillmere.example");
 
 // The "Application Error" report of a command or long routine. Each numbered
-// statement runs through run(): when it throws, the report names the number
-// and the procedure simply goes on with its next statement. Memory that ran
-// out is reported once a procedure: it would run out again at every later
-// turn of the loop it ran out in.
+// statement that can fail (a box, a file, the database, a yield, a list that
+// grows) runs through run(): when it throws, the report names the number and
+// the procedure simply goes on with its next statement. The others are
+// plain code. Memory that ran out is reported once a procedure: it would run
+// out again at every later turn of the loop it ran out in.
 class ErrorReport {
 public:
     ErrorReport(Platform& platform, const QString& module, const QString& procedure);

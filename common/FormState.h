@@ -25,11 +25,19 @@ public:
     AddressListModel ListView2{QStringLiteral("Result(s)")};
     Globals globals;
 
+    // What a press of the sort button does: start a run, or stop what a
+    // running one is doing. Whether a run is going, the caption cannot say:
+    // a stop press makes it read "Start Sorting" while the run winds down.
     const QString& sortCaption() const { return sortCaption_; }
     void setSortCaption(const QString& caption);
+    // Whether a sort run is going, from its start press until that press has
+    // finished, also while a stopped run winds down.
+    bool sortRunActive() const { return sortRunActive_; }
 
     MousePointer mousePointer() const { return mousePointer_; }
     void setMousePointer(MousePointer pointer);
+    // The hourglass of any long command, which the list handlers leave alone
+    // while it shows.
     bool isBusy() const { return mousePointer_ == MousePointer::Busy; }
 
     double progressValue() const { return progressValue_; }
@@ -37,8 +45,8 @@ public:
     void setProgressValue(double value);
     void setProgressText(const QString& text);
 
-    // The options as the window shows them. Setting one changes the state
-    // only; the rules that tie the options together run in their handlers.
+    // The options as the window shows them. Only their handlers
+    // (OptionHandlers) change them, with the rules that tie them together.
     bool check5() const { return check5_; }
     bool check1() const { return check1_; }
     bool check2() const { return check2_; }
@@ -46,13 +54,6 @@ public:
     bool text1Enabled() const { return text1Enabled_; }
     bool option1() const { return option1_; }
     bool option2() const { return option2_; }
-    void setCheck5(bool on);
-    void setCheck1(bool on);
-    void setCheck2(bool on);
-    void setText1(const QString& text);
-    void setText1Enabled(bool enabled);
-    void setOption1(bool selected);
-    void setOption2(bool selected);
 
     // Asks the window to put the focus into the per-domain limit box.
     void focusText1() { emit text1FocusRequested(); }
@@ -69,9 +70,20 @@ signals:
     void text1FocusRequested();
 
 private:
+    friend class OptionHandlers;
+    friend class SortRun;
+
     template <class T> void change(T& field, const T& value, void (FormState::*signal)());
+    void setCheck5(bool on);
+    void setCheck1(bool on);
+    void setCheck2(bool on);
+    void setText1(const QString& text);
+    void setText1Enabled(bool enabled);
+    void setOption1(bool selected);
+    void setOption2(bool selected);
 
     QString sortCaption_ = kStartSorting;
+    bool sortRunActive_ = false;
     MousePointer mousePointer_ = MousePointer::Default;
     double progressValue_ = 0;
     QString progressText_ = kProgressBarRest;

@@ -1,6 +1,5 @@
 #include "ListCommands.h"
 
-#include "ErrorReport.h"
 #include "FormState.h"
 
 void RemoveSelectedEntry(const FormState& form, AddressListModel& list, int selectedRow) {
@@ -10,15 +9,11 @@ void RemoveSelectedEntry(const FormState& form, AddressListModel& list, int sele
         list.removeAt(selectedRow);
 }
 
-void ClearInputList(FormState& form, Platform& platform) {
-    ErrorReport report(platform, QStringLiteral("Form1"), QStringLiteral("PushButton1_Click"));
-    report.run(100, [&] {
-        if (!form.isBusy())
-            form.ListView1.clear();
-    });
+void ClearInputList(FormState& form) {
+    if (!form.isBusy())
+        form.ListView1.clear();
 }
 
-void ClearResults(FormState& form, Platform& platform) {
-    ErrorReport report(platform, QStringLiteral("Form1"), QStringLiteral("PushButton2_Click"));
-    report.run(100, [&] { form.ListView2.clear(); });
+void ClearResults(FormState& form) {
+    form.ListView2.clear();
 }

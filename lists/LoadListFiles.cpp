@@ -49,23 +49,21 @@ namespace {
 // followed by the chosen names.
 void loadChosenListFiles(FormState& form, Platform& platform, const QString& fileName) {
     ErrorReport report = loadReport(platform);
-    QStringList parts;
-    report.run(112, [&] { parts = fileName.split(QChar(u'\0')); });
-    report.run(114, [&] { form.setMousePointer(MousePointer::Busy); });
+    const QStringList parts = fileName.split(QChar(u'\0'));
+    form.setMousePointer(MousePointer::Busy);
     if (parts.size() == 1) {
         report.run(120, [&] { loadWholeOrNothing(form.ListView1, platform, parts[0]); });
         form.setDialogFileName(parts[0]);
     } else {
         const QChar separator = QDir::separator();
         for (qsizetype i = 1; i < parts.size(); ++i) {
-            QString path;
-            report.run(130, [&] { path = parts[0] + separator + parts[i]; });
-            report.run(132, [&] { path = CollapseDoubleBackslashes(path, separator); });
+            const QString path =
+                CollapseDoubleBackslashes(parts[0] + separator + parts[i], separator);
             report.run(134, [&] { loadWholeOrNothing(form.ListView1, platform, path); });
             form.setDialogFileName(path);
         }
     }
-    report.run(138, [&] { form.setMousePointer(MousePointer::Default); });
+    form.setMousePointer(MousePointer::Default);
 }
 } // namespace
 

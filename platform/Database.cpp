@@ -5,13 +5,13 @@
 
 #include <algorithm>
 #include <exception>
+#include <memory>
 #include <sqlite3.h>
 #include <type_traits>
 #include <utility>
 
+namespace {
 struct DatabaseTicks {
-    explicit DatabaseTicks(DatabaseConnection& owner) : owner(owner) {}
-
     // Runs the tick or the wait unless one of them is running already; what
     // it throws is kept for the end of the engine call.
     void call(const std::function<void()>& function) {
@@ -25,16 +25,14 @@ struct DatabaseTicks {
         }
         inside = false;
     }
-    bool roomToGrow() { return owner.roomToGrow(); }
 
-    DatabaseConnection& owner;
     std::function<void()> tick;
     std::function<void()> wait;
+    std::function<bool()> roomToGrow;
     std::exception_ptr failure; // of the tick or wait, thrown again when the engine returns
     bool inside = false;
 };
 
-namespace {
 constexpr int kInstructionsPerTick = 1000;
 constexpr int kLongestSleepMs = 8; // between two looks at a busy database
 
@@ -49,7 +47,7 @@ void tickNow() {
 }
 
 bool roomToGrowNow() {
-    return !running || running->roomToGrow();
+    return !running || !running->roomToGrow || running->roomToGrow();
 }
 
 // Non-zero tries the lock again.
@@ -92,43 +90,32 @@ void check(sqlite3* db, int code) {
     if (code != SQLITE_OK)
         fail(db, code);
 }
-} // namespace
 
-bool DatabaseError::damaged() const {
-    return (code_ & 0xff) == SQLITE_NOTADB || (code_ & 0xff) == SQLITE_CORRUPT;
-}
+class EngineStatement : public DatabaseStatement {
+public:
+    EngineStatement(sqlite3* db, sqlite3_stmt* statement, DatabaseTicks* ticks)
+        : db_(db), statement_(statement), ticks_(ticks) {}
+    EngineStatement(const EngineStatement&) = delete;
+    EngineStatement& operator=(const EngineStatement&) = delete;
+    ~EngineStatement() override { sqlite3_finalize(statement_); }
 
-bool DatabaseError::cannotOpen() const {
-    return (code_ & 0xff) == SQLITE_CANTOPEN;
-}
+    void bindText(int parameter, QAnyStringView text) override;
+    bool step() override;
+    void reset() override { check(db_, sqlite3_reset(statement_)); }
+    QStringView text(int column) const override;
+    QByteArrayView utf8(int column) const override;
+    qint64 integer(int column) const override { return sqlite3_column_int64(statement_, column); }
 
-bool DatabaseError::busy() const {
-    return (code_ & 0xff) == SQLITE_BUSY || (code_ & 0xff) == SQLITE_LOCKED;
-}
+private:
+    sqlite3* db_;
+    sqlite3_stmt* statement_;
+    DatabaseTicks* ticks_;
+};
 
-bool DatabaseError::schemaMismatch() const {
-    return code_ == SQLITE_ERROR;
-}
-
-DatabaseStatement::DatabaseStatement(DatabaseStatement&& other) noexcept
-    : connection_(other.connection_), db_(other.db_),
-      statement_(std::exchange(other.statement_, nullptr)) {}
-
-DatabaseStatement& DatabaseStatement::operator=(DatabaseStatement&& other) noexcept {
-    std::swap(connection_, other.connection_);
-    std::swap(db_, other.db_);
-    std::swap(statement_, other.statement_);
-    return *this;
-}
-
-DatabaseStatement::~DatabaseStatement() {
-    sqlite3_finalize(statement_);
-}
-
-void DatabaseStatement::bindText(int parameter, QAnyStringView text) {
+void EngineStatement::bindText(int parameter, QAnyStringView text) {
     // A null pointer would bind NULL; an empty address part must stay an empty text.
     static const char16_t empty[] = u"";
-    const auto data = [&](const void* text) { return text ? text : empty; };
+    const auto data = [&](const void* chars) { return chars ? chars : empty; };
     const int code = text.visit([&](auto view) {
         using View = decltype(view);
         if constexpr (std::is_same_v<View, QStringView>) {
@@ -148,10 +135,8 @@ void DatabaseStatement::bindText(int parameter, QAnyStringView text) {
     check(db_, code);
 }
 
-bool DatabaseStatement::step() {
-    connection_->beforeStatement();
-    const int code =
-        engineCall(connection_->ticks_.get(), [&] { return sqlite3_step(statement_); });
+bool EngineStatement::step() {
+    const int code = engineCall(ticks_, [&] { return sqlite3_step(statement_); });
     if (code == SQLITE_ROW)
         return true;
     if (code == SQLITE_DONE)
@@ -159,36 +144,43 @@ bool DatabaseStatement::step() {
     fail(db_, code);
 }
 
-void DatabaseStatement::reset() {
-    check(db_, sqlite3_reset(statement_));
-}
-
-QStringView DatabaseStatement::text(int column) const {
+QStringView EngineStatement::text(int column) const {
     const void* data = sqlite3_column_text16(statement_, column);
     const int bytes = sqlite3_column_bytes16(statement_, column);
     return QStringView(static_cast<const char16_t*>(data), bytes / 2);
 }
 
-QByteArrayView DatabaseStatement::utf8(int column) const {
+QByteArrayView EngineStatement::utf8(int column) const {
     const unsigned char* data = sqlite3_column_text(statement_, column);
     const int bytes = sqlite3_column_bytes(statement_, column);
     return QByteArrayView(reinterpret_cast<const char*>(data), bytes);
 }
 
-qint64 DatabaseStatement::integer(int column) const {
-    return sqlite3_column_int64(statement_, column);
-}
+class EngineConnection : public DatabaseConnection {
+public:
+    EngineConnection() {
+        if (sqlite3_initialize() != SQLITE_OK)
+            throw AppError(kProviderNotFound, kProviderNotFoundNumber);
+    }
+    EngineConnection(const EngineConnection&) = delete;
+    EngineConnection& operator=(const EngineConnection&) = delete;
+    ~EngineConnection() override { sqlite3_close_v2(db_); }
 
-DatabaseConnection::DatabaseConnection() : ticks_(std::make_unique<DatabaseTicks>(*this)) {
-    if (sqlite3_initialize() != SQLITE_OK)
-        throw AppError(kProviderNotFound, kProviderNotFoundNumber);
-}
+    void open(const QString& path) override;
+    void execute(const QString& sql) override;
+    std::unique_ptr<DatabaseStatement> prepare(const QString& sql) override;
+    void setTick(std::function<void()> tick) override { ticks_.tick = std::move(tick); }
+    void setWait(std::function<void()> wait) override { ticks_.wait = std::move(wait); }
+    void setRoomToGrow(std::function<bool()> roomToGrow) override {
+        ticks_.roomToGrow = std::move(roomToGrow);
+    }
 
-DatabaseConnection::~DatabaseConnection() {
-    sqlite3_close_v2(db_);
-}
+private:
+    sqlite3* db_ = nullptr;
+    DatabaseTicks ticks_;
+};
 
-void DatabaseConnection::open(const QString& path) {
+void EngineConnection::open(const QString& path) {
     sqlite3_close_v2(std::exchange(db_, nullptr));
     sqlite3* db = nullptr;
     // One thread uses a connection: the engine need not lock it at every call.
@@ -203,38 +195,50 @@ void DatabaseConnection::open(const QString& path) {
     }
     db_ = db;
     sqlite3_progress_handler(db_, kInstructionsPerTick, onProgress, nullptr);
-    sqlite3_busy_handler(db_, onBusy, ticks_.get());
+    sqlite3_busy_handler(db_, onBusy, &ticks_);
     // The engine reads the file lazily; reading the schema now tells a
     // database from any other file.
-    check(db_, engineCall(ticks_.get(), [&] {
+    check(db_, engineCall(&ticks_, [&] {
               return sqlite3_exec(db_, "SELECT count(*) FROM sqlite_master", nullptr, nullptr,
                                   nullptr);
           }));
 }
 
-void DatabaseConnection::execute(const QString& sql) {
+void EngineConnection::execute(const QString& sql) {
     if (!db_)
         fail(nullptr, SQLITE_MISUSE);
-    beforeStatement();
     const QByteArray text = sql.toUtf8();
-    check(db_, engineCall(ticks_.get(), [&] {
+    check(db_, engineCall(&ticks_, [&] {
               return sqlite3_exec(db_, text.constData(), nullptr, nullptr, nullptr);
           }));
 }
 
-DatabaseStatement DatabaseConnection::prepare(const QString& sql) {
+std::unique_ptr<DatabaseStatement> EngineConnection::prepare(const QString& sql) {
     if (!db_)
         fail(nullptr, SQLITE_MISUSE);
     sqlite3_stmt* statement = nullptr;
     const QByteArray text = sql.toUtf8();
     check(db_, sqlite3_prepare_v2(db_, text.constData(), int(text.size()), &statement, nullptr));
-    return DatabaseStatement(*this, db_, statement);
+    return std::make_unique<EngineStatement>(db_, statement, &ticks_);
+}
+} // namespace
+
+bool DatabaseError::damaged() const {
+    return (code_ & 0xff) == SQLITE_NOTADB || (code_ & 0xff) == SQLITE_CORRUPT;
 }
 
-void DatabaseConnection::setTick(std::function<void()> tick) {
-    ticks_->tick = std::move(tick);
+bool DatabaseError::cannotOpen() const {
+    return (code_ & 0xff) == SQLITE_CANTOPEN;
 }
 
-void DatabaseConnection::setWait(std::function<void()> wait) {
-    ticks_->wait = std::move(wait);
+bool DatabaseError::busy() const {
+    return (code_ & 0xff) == SQLITE_BUSY || (code_ & 0xff) == SQLITE_LOCKED;
+}
+
+bool DatabaseError::schemaMismatch() const {
+    return code_ == SQLITE_ERROR;
+}
+
+std::unique_ptr<DatabaseConnection> CreateEngineConnection() {
+    return std::make_unique<EngineConnection>();
 }

@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QTemporaryFile>
-#include <climits>
 
 namespace {
 const QString kReportCaption = QStringLiteral("Application Error");
@@ -56,10 +55,7 @@ private:
 
 HeadlessPlatform::HeadlessPlatform(PlatformLocations locations,
                                    std::function<void(const QString&)> tell)
-    : LocalPlatform(std::move(locations)), tell_(std::move(tell)) {
-    // Never a real yield: asking stays a countdown that almost never ends.
-    setYieldStride(INT_MAX);
-}
+    : LocalPlatform(std::move(locations)), tell_(std::move(tell)) {}
 
 MessageAnswer HeadlessPlatform::messageBox(const QString& text, MessageButtons buttons, MessageIcon,
                                            const QString& caption) {

@@ -24,18 +24,17 @@ public:
     void openUrl(const QString&) override {}
     void endProgram() override {} // there is no window to close
     void yield() override {}
-    qsizetype firstYieldDue(qsizetype points) override { return points; }
+    FrameClock& frameClock() override { return clock_; }
+    void yieldInsideCall() override {}
 
     // Where the next workbook shown goes; it replaces a file of that name
     // only once it is complete.
     void setWorkbookFile(const QString& path) { workbookFile_ = path; }
 
-protected:
-    bool isYieldDue() override { return false; }
-
 private:
     class WorkbookFile;
 
     std::function<void(const QString&)> tell_;
+    FrameClock clock_ = FrameClock::never();
     QString workbookFile_;
 };

@@ -72,7 +72,7 @@ std::unique_ptr<QIODevice> LocalPlatform::openForReading(const QString& path) {
 }
 
 std::unique_ptr<DatabaseConnection> LocalPlatform::createConnection() {
-    return std::make_unique<DatabaseConnection>();
+    return CreateEngineConnection();
 }
 
 std::unique_ptr<OutputFile> LocalPlatform::createFile(const QString& path) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FrameClock.h"
+
 #include <QByteArray>
 #include <QString>
 #include <memory>
@@ -11,12 +13,6 @@ class Spreadsheet;
 enum class MessageButtons { Ok, YesNo };
 enum class MessageIcon { None, Exclamation };
 enum class MessageAnswer { Ok, Yes, No };
-
-// A platform with a window yields for real at most about once a frame: fast
-// enough for a live window, rare enough that a million loop turns do not pay
-// for event processing. It looks at the clock once every stride points.
-inline constexpr qint64 kFrameYieldIntervalMs = 12;
-inline constexpr int kFrameYieldStride = 64;
 
 // Description and pattern pairs, each closed by a bar.
 inline const QString kTextFilesFilter =
@@ -93,64 +89,26 @@ public:
     // Closing the window: the process ends at once.
     virtual void endProgram() = 0;
 
-    // Long loops ask yieldDue() at every point where they may yield and call
-    // yield() only when it answers true. The fast path is a countdown, so
-    // asking costs next to nothing; the implementation decides how often a
-    // real yield is due (scripted: every time; Qt: about once a frame).
-    bool yieldDue() {
-        if (--yieldCountdown_ > 0)
-            return false;
-        yieldCountdown_ = yieldStride_;
-        return isYieldDue();
-    }
-    // The same question for the next `points` yield points at once: answers the
-    // index of the first of them at which a real yield is due, or `points` when
-    // none is; the points up to the answered one count as asked. A loop can so
-    // pass over a long run of yield points in one step.
-    virtual qsizetype firstYieldDue(qsizetype points) {
-        qsizetype k = 0;
-        while (points - k >= yieldCountdown_) {
-            k += yieldCountdown_ - 1;
-            yieldCountdown_ = yieldStride_;
-            if (isYieldDue())
-                return k;
-            ++k;
-        }
-        yieldCountdown_ -= int(points - k);
-        return points;
-    }
     // Processes every pending window event; handlers run inside the call.
     virtual void yield() = 0;
-    // A yield point with nothing to bring up to date first.
-    void yieldIfDue() {
-        if (yieldDue())
-            yield();
-    }
+    // Decides which of a loop's yield points are real yields: a loop asks it
+    // at every point and calls yield() where it answers yes, after bringing
+    // what the window shows up to date.
+    virtual FrameClock& frameClock() = 0;
     // A turn for the window from inside one long call into a library (an
     // engine statement that sorts millions of rows), where the caller has no
     // yield points of its own. Nothing is brought up to date first, so the
     // caller asks for these only where the visible state is already final.
-    // They are not numbered yield points: the scripted platform counts them
-    // apart.
-    virtual void yieldInsideCall() {
-        if (yieldDue())
-            yield();
-    }
+    virtual void yieldInsideCall() = 0;
     // A turn for the window while a call waits for another program (another
     // window's run holding the database). Asked every few milliseconds, far
     // more rarely than yield points, it yields as soon as a turn is due. As
     // with yieldInsideCall, the visible state must already be final.
     virtual void yieldWhileWaiting() {
-        if (isYieldDue())
+        if (frameClock().dueNow())
             yield();
     }
 
-protected:
-    virtual bool isYieldDue() = 0;
-    void setYieldStride(int stride) { yieldStride_ = yieldCountdown_ = stride; }
-
 private:
     QString applicationTitle_;
-    int yieldStride_ = 1;
-    int yieldCountdown_ = 1;
 };

@@ -59,10 +59,7 @@ void makeRoomForTheCaption(QMessageBox& box) {
 
 QtPlatform::QtPlatform() : QtPlatform(defaultLocations()) {}
 
-QtPlatform::QtPlatform(PlatformLocations locations) : LocalPlatform(std::move(locations)) {
-    setYieldStride(kFrameYieldStride);
-    sinceYield_.start();
-}
+QtPlatform::QtPlatform(PlatformLocations locations) : LocalPlatform(std::move(locations)) {}
 
 PlatformLocations QtPlatform::defaultLocations() {
     return {QCoreApplication::applicationDirPath(),
@@ -158,14 +155,10 @@ void QtPlatform::endProgram() {
 
 void QtPlatform::yield() {
     QCoreApplication::processEvents();
-    sinceYield_.restart();
+    clock_.restart();
 }
 
-bool QtPlatform::isYieldDue() {
-    return sinceYield_.elapsed() >= kFrameYieldIntervalMs;
-}
-
-// The points of one run follow each other within microseconds: one look at the clock decides.
-qsizetype QtPlatform::firstYieldDue(qsizetype points) {
-    return points > 0 && isYieldDue() ? 0 : points;
+void QtPlatform::yieldInsideCall() {
+    if (clock_.due())
+        yield();
 }

@@ -2,8 +2,6 @@
 
 #include "LocalPlatform.h"
 
-#include <QElapsedTimer>
-
 class QWidget;
 
 // The platform of the real program: Qt's boxes, dialogs and event loop.
@@ -25,18 +23,16 @@ public:
     void openUrl(const QString& url) override;
     void endProgram() override;
     void yield() override;
-    qsizetype firstYieldDue(qsizetype points) override;
+    FrameClock& frameClock() override { return clock_; }
+    void yieldInsideCall() override;
 
     static PlatformLocations defaultLocations();
     // "Text Files (*.txt)|*.txt|All Files (*.*)|*.*|" in Qt's own filter syntax:
     // each label followed by the patterns Qt matches, in brackets.
     static QString qtFilter(const QString& filter);
 
-protected:
-    bool isYieldDue() override;
-
 private:
     QWidget* mainWindow_ = nullptr;
     QString lastFolder_;
-    QElapsedTimer sinceYield_;
+    FrameClock clock_ = FrameClock::perFrame();
 };

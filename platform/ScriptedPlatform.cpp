@@ -3,6 +3,7 @@
 #include "AppError.h"
 #include "Database.h"
 #include "FailingReader.h"
+#include "ScriptedConnection.h"
 
 #include <QIODevice>
 
@@ -54,14 +55,14 @@ QString ScriptedPlatform::saveFileDialog(const FileDialogRequest& request) {
 void ScriptedPlatform::yield() {
     ++yieldCount;
     if (onYield)
-        onYield(yieldCount);
+        onYield();
     failIfInjected(Operation::Yield);
 }
 
 void ScriptedPlatform::yieldInsideCall() {
     ++callYieldCount;
     if (onCallYield)
-        onCallYield(callYieldCount);
+        onCallYield();
 }
 
 void ScriptedPlatform::injectFailure(Operation operation, const QString& description, int times,
@@ -88,6 +89,8 @@ void ScriptedPlatform::createFolder(const QString& path) {
 }
 
 void ScriptedPlatform::copyFile(const QString& from, const QString& to) {
+    if (onCopyFile)
+        onCopyFile();
     failIfInjected(Operation::CopyFile);
     LocalPlatform::copyFile(from, to);
 }
@@ -106,31 +109,6 @@ void ScriptedPlatform::writeSetting(const QString& key, const QString& value) {
     failIfInjected(Operation::WriteSetting);
     LocalPlatform::writeSetting(key, value);
 }
-
-// A real connection whose opening, statements and disk can be made to fail.
-class ScriptedConnection : public DatabaseConnection {
-public:
-    explicit ScriptedConnection(ScriptedPlatform& platform) : platform_(platform) {}
-    void open(const QString& path) override {
-        platform_.failIfInjected(ScriptedPlatform::Operation::OpenDatabase);
-        DatabaseConnection::open(path);
-    }
-
-protected:
-    void beforeStatement() override {
-        if (!platform_.failures_.contains(int(ScriptedPlatform::Operation::RunStatement)))
-            return;
-        if (platform_.statementsBeforeFailure > 0) {
-            --platform_.statementsBeforeFailure;
-            return;
-        }
-        platform_.failIfInjected(ScriptedPlatform::Operation::RunStatement);
-    }
-    bool roomToGrow() override { return !platform_.databaseDiskFull; }
-
-private:
-    ScriptedPlatform& platform_;
-};
 
 class ScriptedPlatform::File : public OutputFile {
 public:
@@ -178,7 +156,19 @@ private:
 
 std::unique_ptr<DatabaseConnection> ScriptedPlatform::createConnection() {
     failIfInjected(Operation::CreateConnection);
-    return std::make_unique<ScriptedConnection>(*this);
+    return std::make_unique<ScriptedConnection>(
+        CreateEngineConnection(), [this] { failIfInjected(Operation::OpenDatabase); },
+        [this] { beforeStatement(); }, [this] { return !databaseDiskFull; });
+}
+
+void ScriptedPlatform::beforeStatement() {
+    if (!failures_.contains(int(Operation::RunStatement)))
+        return;
+    if (statementsBeforeFailure > 0) {
+        --statementsBeforeFailure;
+        return;
+    }
+    failIfInjected(Operation::RunStatement);
 }
 
 std::unique_ptr<Spreadsheet> ScriptedPlatform::createSpreadsheet() {

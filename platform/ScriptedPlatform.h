@@ -54,7 +54,8 @@ public:
     void openUrl(const QString& url) override { openedUrls.append(url); }
     void endProgram() override { programEnded = true; }
     void yield() override;
-    // Only counts and runs onCallYield: the numbered yields stay the same
+    FrameClock& frameClock() override { return clock; }
+    // Only counts and runs onCallYield: the yields a run makes stay the same
     // whatever the engine does inside a statement.
     void yieldInsideCall() override;
     // Counted and hooked as a turn inside a call.
@@ -94,15 +95,20 @@ public:
     int spreadsheetsCreated = 0;
     std::vector<SheetCells> shownSpreadsheets;
 
-    // Runs at every yield with the yield's number, counted from 1; a failure
-    // injected for Yield from inside the hook makes that very yield fail.
-    std::function<void(int)> onYield;
+    // Which yield points are real yields: every one, unless a test or a
+    // benchmark sets a clock of its own.
+    FrameClock clock;
+    // Runs at every real yield; a failure injected for Yield from inside the
+    // hook makes that very yield fail.
+    std::function<void()> onYield;
     // Runs when a box is shown, with the box as recorded.
     std::function<void(const ShownBox&)> onMessageBox;
     int yieldCount = 0;
-    // Runs at every turn given from inside a long call, counted from 1.
-    std::function<void(int)> onCallYield;
+    // Runs at every turn given from inside a long call.
+    std::function<void()> onCallYield;
     int callYieldCount = 0;
+    // Runs as a copy of a file begins, before anything of it is done.
+    std::function<void()> onCopyFile;
 
     // The next `times` calls of the operation throw AppError(description, number).
     void injectFailure(Operation operation, const QString& description, int times = 1,
@@ -115,12 +121,11 @@ public:
     bool databaseDiskFull = false;
 
 protected:
-    bool isYieldDue() override { return true; }
     void failIfInjected(Operation operation);
     std::optional<AppError> takeFailure(Operation operation);
 
 private:
-    friend class ScriptedConnection;
+    void beforeStatement();
     class File;
     class RecordedSpreadsheet;
     template <class T> static T takeOr(std::deque<T>& queue, T otherwise);

@@ -41,18 +41,23 @@ void CopyListviewToClipboard(const AddressListModel& list, Platform& platform) {
     const qsizetype count = entries.count();
     if (count == 0)
         return;
+    FrameClock& clock = platform.frameClock();
+    const auto yieldPoint = [&] {
+        if (clock.due())
+            platform.yield();
+    };
     // The single column needs no width (its padding is trimmed away again);
     // this pass measures the whole text instead, so it is built without regrowing.
     qsizetype size = 0;
     for (qsizetype i = 0; i < count; ++i) {
-        platform.yieldIfDue();
+        yieldPoint();
         size += entries.at(i).size() + 2;
     }
     QString text;
     text.reserve(size);
     for (qsizetype i = 0; i < count; ++i) {
-        platform.yieldIfDue();
-        platform.yieldIfDue();
+        yieldPoint();
+        yieldPoint();
         VisitText(entries.at(i), [&](auto entry) { text.append(withoutTrailingBlanks(entry)); });
         text.append(QStringView(u"\r\n"));
     }

@@ -22,7 +22,7 @@ void askAndFilter(FormState& form, Platform& platform, const QString& procedure,
     report.run(100, [&] { text = platform.inputBox(prompt); });
     if (text.isEmpty())
         return;
-    report.run(104, [&] { form.setMousePointer(MousePointer::Busy); });
+    form.setMousePointer(MousePointer::Busy);
     if (!form.ListView2.isEmpty()) {
         report.run(112, [&] { filter(form.ListView2, text); });
     } else {
@@ -31,7 +31,7 @@ void askAndFilter(FormState& form, Platform& platform, const QString& procedure,
                                 MessageButtons::Ok, MessageIcon::None);
         });
     }
-    report.run(120, [&] { form.setMousePointer(MousePointer::Default); });
+    form.setMousePointer(MousePointer::Default);
 }
 } // namespace
 

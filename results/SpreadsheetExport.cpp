@@ -39,21 +39,26 @@ void SaveResultsAsExcelFile(FormState& form, Platform& platform) {
     const AddressStore entries = form.ListView2.snapshot();
     if (entries.isEmpty())
         return;
-    report.run(106, [&] { form.setMousePointer(MousePointer::Busy); });
+    form.setMousePointer(MousePointer::Busy);
 
     std::unique_ptr<Spreadsheet> workbook;
     // Without a workbook every later step would fail in turn: one report is enough.
     if (report.run(108, [&] { workbook = platform.createSpreadsheet(); })) {
         SheetCells& sheet = workbook->activeSheet;
+        FrameClock& clock = platform.frameClock();
+        const auto yieldPoint = [&] {
+            if (clock.due())
+                platform.yield();
+        };
         report.run(110, [&] {
-            platform.yieldIfDue();
+            yieldPoint();
             sheet.setCell(1, 1, form.ListView2.header());
             sheet.autoFitColumn(1);
         });
         int row = 2;
         for (qsizetype p = 0; p < entries.count(); ++p, ++row) {
-            platform.yieldIfDue();
-            platform.yieldIfDue();
+            yieldPoint();
+            yieldPoint();
             // Past the sheet's last row, or out of memory, every later row fails alike.
             if (!report.run(112, [&] { sheet.setCell(row, 1, entries.text(p)); }) &&
                 (row > SheetCells::kRows || report.ranOutOfMemory()))
@@ -61,9 +66,9 @@ void SaveResultsAsExcelFile(FormState& form, Platform& platform) {
         }
         // A workbook holding part of the results would pass for all of them.
         if (!report.ranOutOfMemory()) {
-            report.run(114, [&] { sheet.autoFitAllColumns(); });
+            sheet.autoFitAllColumns();
             report.run(116, [&] { workbook->show(); });
         }
     }
-    report.run(118, [&] { form.setMousePointer(MousePointer::Default); });
+    form.setMousePointer(MousePointer::Default);
 }

@@ -49,7 +49,7 @@ public:
     SpacedWriting(const AddressListModel& list, const QString& fileName, Platform& platform,
                   FormState* progressBar)
         : entries_(list.snapshot()), header_(list.header()), fileName_(fileName),
-          platform_(platform), bar_(progressBar),
+          platform_(platform), clock_(platform.frameClock()), bar_(progressBar),
           writing_(QStringLiteral("Writing file: ") + FileNameFromPath(fileName)) {}
 
     void run() {
@@ -64,18 +64,18 @@ public:
             report.run(106, [&] { create(); }) && report.run(108, [&] { writeHeader(); }) &&
             report.run(110, [&] { announce(20); }) && report.run(112, [&] { writeEntries(); });
         if (written) {
-            report.run(114, [&] { setBar(100, QStringLiteral("Done.")); });
+            setBar(100, QStringLiteral("Done."));
             report.run(116, [&] {
                 lines_->flush();
                 file_->commit();
             });
         }
-        report.run(118, [&] { setBar(0, kProgressBarRest); });
+        setBar(0, kProgressBarRest);
     }
 
 private:
     void yieldPoint() {
-        if (platform_.yieldDue()) {
+        if (clock_.due()) {
             showEntryProgress();
             platform_.yield();
         }
@@ -143,6 +143,7 @@ private:
     const QString header_;
     const QString fileName_;
     Platform& platform_;
+    FrameClock& clock_;
     FormState* bar_;
     const QString writing_;
     qsizetype width_ = 0;
@@ -167,7 +168,7 @@ void SaveResultsAsTextFile(FormState& form, Platform& platform) {
     if (fileName.isEmpty())
         return;
     form.setDialogFileName(fileName);
-    report.run(104, [&] { form.setMousePointer(MousePointer::Busy); });
+    form.setMousePointer(MousePointer::Busy);
     report.run(106, [&] { SaveListviewProperlySpaced(form.ListView2, fileName, platform, &form); });
-    report.run(108, [&] { form.setMousePointer(MousePointer::Default); });
+    form.setMousePointer(MousePointer::Default);
 }

@@ -4,6 +4,8 @@
 #include "ShownText.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -305,4 +307,18 @@ void AddressListView::reset() {
     AddressListAccessible::modelReset(this);
     QAbstractItemView::reset();
     rowsChanged();
+}
+
+void AddressListView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Delete)
+        return QAbstractItemView::keyPressEvent(event);
+    event->accept();
+    emit removalRequested();
+}
+
+void AddressListView::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return QAbstractItemView::mouseDoubleClickEvent(event);
+    event->accept();
+    emit removalRequested();
 }

@@ -30,7 +30,14 @@ public:
     QModelIndex indexAt(const QPoint& point) const override;
     void reset() override;
 
+signals:
+    // Delete, or a double-click of the left button: the user asks to remove
+    // the selected row.
+    void removalRequested();
+
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     int horizontalOffset() const override;
     int verticalOffset() const override;

@@ -8,6 +8,7 @@
 #include "ErrorReport.h"
 #include "FocusRing.h"
 #include "HandCursor.h"
+#include "LimitBox.h"
 #include "ListCommands.h"
 #include "ListFileDrop.h"
 #include "LoadListFiles.h"
@@ -24,12 +25,10 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFile>
-#include <QFocusEvent>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QIODevice>
-#include <QKeyEvent>
-#include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <utility>
@@ -98,71 +97,89 @@ void Form1::orderTabs() {
 }
 
 void Form1::createControls() {
-    auto list = [this](const QString& name, const QString& purpose, QRect geometry,
-                       AddressListModel& model) {
-        // Rows are painted from the model as they come into sight; the view
-        // keeps nothing per row, so a list of millions costs no more to show.
-        auto* view = new AddressListView(this);
-        view->setObjectName(name);
-        view->setAccessibleName(purpose);
-        view->setToolTip(kListToolTip);
-        view->setGeometry(geometry);
-        view->setTabKeyNavigation(false); // Tab leaves the list, as from any other control
-        view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        view->setSelectionMode(QAbstractItemView::SingleSelection);
-        view->setSelectionBehavior(QAbstractItemView::SelectRows);
-        view->setModel(&model);
-        QHeaderView* header = view->horizontalHeader();
-        header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        header->setHighlightSections(false);
-        header->setStretchLastSection(false);
-        view->installEventFilter(this);
-        view->viewport()->installEventFilter(this);
-        view->viewport()->setMouseTracking(true);
-        return view;
-    };
-    ListView1 = list(QStringLiteral("ListView1"), QStringLiteral("Input addresses"),
-                     twips(120, 120, 7800, 1815), state_.ListView1);
-    ListView2 = list(QStringLiteral("ListView2"), QStringLiteral("Results"),
-                     twips(8040, 630, 7800, 2805), state_.ListView2);
+    createLists();
+    createButtons();
+    createOptions();
+    ProgressBar1 = new ProgressBarView(this);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setGeometry(twips(8040, 5070, 7800, 405));
+    ProgressBar1->show(state_.progressValue(), state_.progressText());
+    showOptions();
+}
+
+// Rows are painted from the model as they come into sight; the view keeps
+// nothing per row, so a list of millions costs no more to show.
+AddressListView* Form1::addList(const QString& name, const QString& purpose, QRect geometry,
+                                AddressListModel& model) {
+    auto* view = new AddressListView(this);
+    view->setObjectName(name);
+    view->setAccessibleName(purpose);
+    view->setToolTip(kListToolTip);
+    view->setGeometry(geometry);
+    view->setTabKeyNavigation(false); // Tab leaves the list, as from any other control
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setModel(&model);
+    QHeaderView* header = view->horizontalHeader();
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    header->setHighlightSections(false);
+    header->setStretchLastSection(false);
+    view->viewport()->installEventFilter(this);
+    view->viewport()->setMouseTracking(true);
+    return view;
+}
+
+void Form1::createLists() {
+    ListView1 = addList(QStringLiteral("ListView1"), QStringLiteral("Input addresses"),
+                        twips(120, 120, 7800, 1815), state_.ListView1);
+    ListView2 = addList(QStringLiteral("ListView2"), QStringLiteral("Results"),
+                        twips(8040, 630, 7800, 2805), state_.ListView2);
     new ListFileDrop(ListView1->viewport(), state_, platform_);
+}
 
-    auto button = [this](const QString& name, const QString& caption, QRect geometry) {
-        auto* control = place<QPushButton>(this, name, caption, geometry);
-        control->setFont(arialBold(11.25));
-        control->setAutoDefault(true); // Enter presses the focused button, as Space does
-        control->setMouseTracking(true);
-        control->installEventFilter(this);
-        return control;
-    };
-    PushButton6 = button(QStringLiteral("PushButton6"), QStringLiteral("Add One Email Address"),
-                         twips(120, 2010, 3840, 405));
+QPushButton* Form1::addButton(const QString& name, const QString& caption, QRect geometry) {
+    auto* control = place<QPushButton>(this, name, caption, geometry);
+    control->setFont(arialBold(11.25));
+    control->setAutoDefault(true); // Enter presses the focused button, as Space does
+    control->setMouseTracking(true);
+    control->installEventFilter(this);
+    return control;
+}
+
+void Form1::createButtons() {
+    PushButton6 = addButton(QStringLiteral("PushButton6"), QStringLiteral("Add One Email Address"),
+                            twips(120, 2010, 3840, 405));
     PushButton3 =
-        button(QStringLiteral("PushButton3"), QStringLiteral("Load List Of Emails From File"),
-               twips(4080, 2010, 3840, 405));
-    PushButton1 = button(QStringLiteral("PushButton1"), QStringLiteral("Clear List"),
-                         twips(120, 2520, 3840, 405));
+        addButton(QStringLiteral("PushButton3"), QStringLiteral("Load List Of Emails From File"),
+                  twips(4080, 2010, 3840, 405));
+    PushButton1 = addButton(QStringLiteral("PushButton1"), QStringLiteral("Clear List"),
+                            twips(120, 2520, 3840, 405));
     PushButton7 =
-        button(QStringLiteral("PushButton7"), QStringLiteral("Load Sample/Example Emails"),
-               twips(4080, 2520, 3840, 405));
+        addButton(QStringLiteral("PushButton7"), QStringLiteral("Load Sample/Example Emails"),
+                  twips(4080, 2520, 3840, 405));
     PushButton17 =
-        button(QStringLiteral("PushButton17"), kStartSorting, twips(8040, 105, 7800, 405));
-    PushButton4 = button(QStringLiteral("PushButton4"), QStringLiteral("Save Results As Text File"),
-                         twips(8040, 3530, 3840, 405));
+        addButton(QStringLiteral("PushButton17"), kStartSorting, twips(8040, 105, 7800, 405));
+    PushButton4 =
+        addButton(QStringLiteral("PushButton4"), QStringLiteral("Save Results As Text File"),
+                  twips(8040, 3530, 3840, 405));
     PushButton13 =
-        button(QStringLiteral("PushButton13"), QStringLiteral("Save Results As Excel File"),
-               twips(12000, 3530, 3840, 405));
-    PushButton5 = button(QStringLiteral("PushButton5"), QStringLiteral("Copy Results To Clipboard"),
-                         twips(8040, 4040, 3840, 405));
-    PushButton2 = button(QStringLiteral("PushButton2"), QStringLiteral("Clear Results"),
-                         twips(12000, 4040, 3840, 405));
+        addButton(QStringLiteral("PushButton13"), QStringLiteral("Save Results As Excel File"),
+                  twips(12000, 3530, 3840, 405));
+    PushButton5 =
+        addButton(QStringLiteral("PushButton5"), QStringLiteral("Copy Results To Clipboard"),
+                  twips(8040, 4040, 3840, 405));
+    PushButton2 = addButton(QStringLiteral("PushButton2"), QStringLiteral("Clear Results"),
+                            twips(12000, 4040, 3840, 405));
     PushButton22 =
-        button(QStringLiteral("PushButton22"), QStringLiteral("Remove Results Containing X"),
-               twips(8040, 4550, 3840, 405));
+        addButton(QStringLiteral("PushButton22"), QStringLiteral("Remove Results Containing X"),
+                  twips(8040, 4550, 3840, 405));
     PushButton23 =
-        button(QStringLiteral("PushButton23"), QStringLiteral("Remove Results Not Cont. X"),
-               twips(12000, 4550, 3840, 405));
+        addButton(QStringLiteral("PushButton23"), QStringLiteral("Remove Results Not Cont. X"),
+                  twips(12000, 4550, 3840, 405));
+}
 
+void Form1::createOptions() {
     Frame1 = place<QGroupBox>(this, QStringLiteral("Frame1"), QStringLiteral("Option"),
                               twips(120, 2960, 7800, 1455));
     Check5 = place<QCheckBox>(Frame1, QStringLiteral("Check5"),
@@ -175,8 +192,8 @@ void Form1::createControls() {
         place<QCheckBox>(Frame1, QStringLiteral("Check2"),
                          QStringLiteral("Keep only this number of email addresses per domain:"),
                          twips(240, 1000, 5085, 285));
-    Text1 = place<QLineEdit>(Frame1, QStringLiteral("Text1"), state_.text1(),
-                             twips(5280, 975, 1215, 345));
+    Text1 = place<LimitBox>(Frame1, QStringLiteral("Text1"), state_.text1(),
+                            twips(5280, 975, 1215, 345));
     Text1->setAccessibleName(QStringLiteral("Number of email addresses per domain"));
     Frame2 =
         place<QGroupBox>(this, QStringLiteral("Frame2"), QStringLiteral("Processing Speed Option"),
@@ -191,12 +208,6 @@ void Form1::createControls() {
         watched->setMouseTracking(true);
         watched->installEventFilter(this);
     }
-
-    ProgressBar1 = new ProgressBarView(this);
-    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-    ProgressBar1->setGeometry(twips(8040, 5070, 7800, 405));
-    ProgressBar1->show(state_.progressValue(), state_.progressText());
-    showOptions();
 }
 
 void Form1::connectState() {
@@ -213,6 +224,10 @@ void Form1::connectState() {
     connect(PushButton6, &QPushButton::clicked, this, &Form1::PushButton6_Click);
     connect(PushButton7, &QPushButton::clicked, this, &Form1::PushButton7_Click);
     connect(PushButton17, &QPushButton::clicked, this, &Form1::PushButton17_Click);
+    connect(ListView1, &AddressListView::removalRequested, this,
+            [this] { removeSelected(ListView1, state_.ListView1); });
+    connect(ListView2, &AddressListView::removalRequested, this,
+            [this] { removeSelected(ListView2, state_.ListView2); });
     // Put back by the sort button's refusal of the limit, which answers a leave of the box
     // whose own check is still waiting: one press, one message.
     connect(&state_, &FormState::text1FocusRequested, Text1, [this] {
@@ -248,7 +263,19 @@ void Form1::connectOptions() {
     connect(Text1, &QLineEdit::textChanged, this, [this](const QString& text) {
         userChange(platform_, [&] { options_.setText1(text); });
     });
-    Text1->installEventFilter(this);
+    connect(Text1, &LimitBox::left, this, &Form1::Text1_LeftForAnotherControl);
+}
+
+// The check runs once the focus has moved, so that it can move it back.
+void Form1::Text1_LeftForAnotherControl() {
+    text1LeaveUnchecked_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (std::exchange(text1LeaveUnchecked_, false))
+                userChange(platform_, [this] { Text1_LostFocus(); });
+        },
+        Qt::QueuedConnection);
 }
 
 void Form1::Text1_LostFocus() {
@@ -317,49 +344,33 @@ void Form1::Form_Load() {
         platform_.setApplicationTitle(SetApplicationTitle(kProductName));
     });
     const QString handFile = platform_.programFolder() + QStringLiteral("/HAND-M.CUR");
-    bool hasHand = false;
-    report.run(104, [&] { hasHand = platform_.fileExists(handFile); });
-    if (hasHand)
+    if (platform_.fileExists(handFile))
         report.run(106, [&] { handCursor_ = LoadCursorFile(*platform_.openForReading(handFile)); });
-    report.run(128, [&] {
-        ListView1->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Interactive);
-    });
-    report.run(130, [&] { ListView1->setColumnWidth(0, 7000 / kTwipsPerPixel); });
+    showColumn(ListView1);
     report.run(132, [&] { options_.restoreCheck5(); });
     report.run(134, [&] { options_.restoreCheck1(); });
     report.run(136, [&] { options_.restoreCheck2(); });
     report.run(138, [&] { options_.restoreText1(); });
-    report.run(140, [&] {
-        ListView2->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Interactive);
-    });
-    report.run(142, [&] { ListView2->setColumnWidth(0, 7000 / kTwipsPerPixel); });
-
-    bool missing = false;
-    report.run(144, [&] { missing = !platform_.fileExists(QuillmereFolder(platform_)); });
-    if (missing)
-        report.run(146, [&] { platform_.createFolder(QuillmereFolder(platform_)); });
-    report.run(148, [&] { missing = !platform_.fileExists(DataFolder(platform_)); });
-    if (missing)
-        report.run(150, [&] { platform_.createFolder(DataFolder(platform_)); });
-    const QString database = DataFolder(platform_) + QStringLiteral("/dbData.mdb");
-    report.run(152, [&] { missing = !platform_.fileExists(database); });
-    if (missing)
-        report.run(154, [&] {
-            platform_.copyFile(platform_.programFolder() + QStringLiteral("/dbBlank.mdb"),
-                               database);
-        });
-    report.run(156, [&] {
-        state_.globals.DatabaseEngineAvailable = IsProviderInstalled(platform_, true);
-    });
+    showColumn(ListView2);
+    report.run(146, [&] { ProvideQuillmereFolder(platform_); });
+    report.run(150, [&] { ProvideDataFolder(platform_); });
+    report.run(154, [&] { ProvideWorkingDatabase(platform_); });
+    state_.globals.DatabaseEngineAvailable = IsProviderInstalled(platform_, true);
     report.run(158, [&] { options_.restoreOption1(); });
     report.run(160, [&] { options_.restoreOption2(); });
 }
 
+// The single column, as wide as the list, which the user may widen or narrow.
+void Form1::showColumn(AddressListView* list) {
+    list->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Interactive);
+    list->setColumnWidth(0, 7000 / kTwipsPerPixel);
+}
+
 void Form1::PushButton1_Click() {
-    ClearInputList(state_, platform_);
+    ClearInputList(state_);
 }
 void Form1::PushButton2_Click() {
-    ClearResults(state_, platform_);
+    ClearResults(state_);
 }
 void Form1::PushButton3_Click() {
     LoadListFiles(state_, platform_);
@@ -402,23 +413,10 @@ void Form1::removeSelected(AddressListView* view, AddressListModel& list) {
     RemoveSelectedEntry(state_, list, selectedRow(view));
 }
 
+// The one rule for the pointer over the window, its frames, its lists and its
+// buttons: stock controls, watched through one filter.
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    const auto type = event->type();
-    if (watched == Text1 && type == QEvent::FocusOut) {
-        // Focus going to another control, not the window losing activation to a box or
-        // another program. The check runs once the focus has moved, so it can move it back.
-        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
-            text1LeaveUnchecked_ = true;
-            QMetaObject::invokeMethod(
-                this,
-                [this] {
-                    if (std::exchange(text1LeaveUnchecked_, false))
-                        userChange(platform_, [this] { Text1_LostFocus(); });
-                },
-                Qt::QueuedConnection);
-        }
-    } else if (type == QEvent::MouseMove && watched != Text1) {
+    if (event->type() == QEvent::MouseMove) {
         // A move that a child ignored reaches its parent too; only the control under the mouse
         // counts.
         auto* widget = static_cast<QWidget*>(watched);
@@ -427,21 +425,6 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
         if (!state_.isBusy() && !overChild)
             state_.setMousePointer(qobject_cast<QPushButton*>(watched) ? MousePointer::Custom
                                                                        : MousePointer::Default);
-    } else if (type == QEvent::KeyPress &&
-               static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
-        if (watched == ListView1 || watched == ListView2) {
-            removeSelected(static_cast<AddressListView*>(watched),
-                           watched == ListView1 ? state_.ListView1 : state_.ListView2);
-            return true;
-        }
-    } else if (type == QEvent::MouseButtonDblClick &&
-               static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        if (watched == ListView1->viewport() || watched == ListView2->viewport()) {
-            const bool input = watched == ListView1->viewport();
-            removeSelected(input ? ListView1 : ListView2,
-                           input ? state_.ListView1 : state_.ListView2);
-            return true;
-        }
     }
     return QWidget::eventFilter(watched, event);
 }

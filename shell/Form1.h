@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FormState.h"
+#include "LimitBox.h"
 #include "OptionHandlers.h"
 #include "SortRun.h"
 
@@ -13,7 +14,6 @@ class Platform;
 class ProgressBarView;
 class QCheckBox;
 class QGroupBox;
-class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
@@ -28,7 +28,7 @@ public:
     OptionHandlers& options() { return options_; }
     Platform& platform() { return platform_; }
 
-    // Start-up: appearance, columns, folders and the working database.
+    // Start-up: appearance, columns, options, the data folder and the working database.
     void Form_Load();
 
     // Null until created: the event filter sees events while the controls are being made.
@@ -50,7 +50,7 @@ public:
     QCheckBox* Check5 = nullptr;
     QCheckBox* Check1 = nullptr;
     QCheckBox* Check2 = nullptr;
-    QLineEdit* Text1 = nullptr;
+    LimitBox* Text1 = nullptr;
     QRadioButton* Option1 = nullptr;
     QRadioButton* Option2 = nullptr;
     ProgressBarView* ProgressBar1 = nullptr;
@@ -80,6 +80,13 @@ protected:
 
 private:
     void createControls();
+    void createLists();
+    void createButtons();
+    void createOptions();
+    AddressListView* addList(const QString& name, const QString& purpose, QRect geometry,
+                             AddressListModel& model);
+    QPushButton* addButton(const QString& name, const QString& caption, QRect geometry);
+    static void showColumn(AddressListView* list);
     void orderTabs();
     void connectState();
     void ApplySkin();
@@ -88,6 +95,7 @@ private:
     void showOptions();
     void removeSelected(AddressListView* view, AddressListModel& list);
     void connectOptions();
+    void Text1_LeftForAnotherControl();
     void Text1_LostFocus();
 
     Platform& platform_;

@@ -6,9 +6,9 @@
 #include "KeyOrder.h"
 #include "Platform.h"
 #include "SortKeys.h"
+#include "SortProgress.h"
 
 #include <algorithm>
-#include <cmath>
 #include <numeric>
 
 namespace {
@@ -19,9 +19,9 @@ namespace {
 class SortPoints {
 public:
     SortPoints(FormState& form, Platform& platform, qsizetype keys)
-        : form_(form), platform_(platform),
-          report_(platform, QStringLiteral("Bubble"), QStringLiteral("BubbleSort")), n_(keys - 2),
-          perPass_(std::max<qint64>(n_ + 2, 1)) {}
+        : form_(form), platform_(platform), clock_(platform.frameClock()),
+          report_(platform, QStringLiteral("Bubble"), QStringLiteral("BubbleSort")),
+          progress_(form), n_(keys - 2), perPass_(std::max<qint64>(n_ + 2, 1)) {}
 
     // While the order is being found, `share` of the work done: the points
     // of the first pass but its last share out the work, at least one a
@@ -54,7 +54,9 @@ private:
 
     FormState& form_;
     Platform& platform_;
+    FrameClock& clock_;
     ErrorReport report_;
+    SortProgress progress_;
     const qint64 n_;
     const qint64 perPass_;
     qint64 next_ = 0;       // the first point not passed yet
@@ -64,7 +66,7 @@ private:
 
 bool SortPoints::passTo(qint64 end) {
     while (next_ < end) {
-        const qint64 due = platform_.firstYieldDue(end - next_);
+        const qint64 due = clock_.firstDue(end - next_);
         if (due == end - next_) {
             next_ = end;
             break;
@@ -113,14 +115,7 @@ std::pair<qint64, qsizetype> SortPoints::finishStop() {
 
 void SortPoints::show(qint64 comparison) {
     shown_ = comparison;
-    const qint64 pass = comparison / (n_ + 1) + 1, j = comparison % (n_ + 1);
-    if (n_ > 0)
-        report_.run(112, [&] { form_.setProgressValue(std::floor(double(j) / n_ * 100)); });
-    report_.run(114, [&] {
-        form_.setProgressText(QStringLiteral("Step 2 of 3: Sorting, loop ") +
-                              QString::number(pass) + QStringLiteral(" of ") + QString::number(n_) +
-                              QStringLiteral(", please wait... ") + QString::number(j));
-    });
+    progress_.sorting(comparison / (n_ + 1) + 1, n_, comparison % (n_ + 1));
 }
 
 std::vector<quint32> inputOrder(qsizetype keys) {

@@ -3,24 +3,28 @@
 #include "PerDomainLimit.h"
 
 #include <QString>
+#include <optional>
 
 // N of "Keep only this number of email addresses per domain:", read from the
-// box whenever it is needed. A text that is not a number keeps the number read
-// last; before any number has been read, N is 0 (one address per domain).
+// box when a run starts and again as its method needs it. A text that is not
+// a number keeps the number read last; before any number has been read there
+// is none. What a limit of zero, or none, means is each method's own.
 class DomainLimit {
 public:
     explicit DomainLimit(const QString& text) { read(text); }
 
-    qint16 read(const QString& text) {
+    std::optional<qint16> read(const QString& text) {
         if (text != text_) {
             text_ = text;
             if (const std::optional<qint16> value = PerDomainLimit(text))
-                value_ = *value;
+                value_ = value;
         }
         return value_;
     }
+    // The number read last.
+    std::optional<qint16> last() const { return value_; }
 
 private:
     QString text_;
-    qint16 value_ = 0;
+    std::optional<qint16> value_;
 };

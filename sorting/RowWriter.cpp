@@ -25,10 +25,10 @@ void RowWriter::flush() {
     const int count = waiting_;
     waiting_ = 0;
     if (count == kGroup) {
-        write(group_, 0, count);
+        write(*group_, 0, count);
     } else {
         for (int row = 0; row < count; ++row)
-            write(one_, row, 1);
+            write(*one_, row, 1);
     }
 }
 

@@ -23,8 +23,8 @@ public:
 private:
     void write(DatabaseStatement& statement, int first, int count);
 
-    DatabaseStatement one_;
-    DatabaseStatement group_;
+    std::unique_ptr<DatabaseStatement> one_;
+    std::unique_ptr<DatabaseStatement> group_;
     std::array<DatabaseRow, kGroup> rows_;
     int waiting_ = 0;
 };

@@ -2,6 +2,8 @@
 
 #include "SortMethods.h"
 
+#include <QString>
+
 class ErrorReport;
 
 // The sort button. A press on "Start Sorting" runs a whole sort and tidies
@@ -16,13 +18,14 @@ public:
     void PushButton17_Click();
 
 private:
-    void stopPress(ErrorReport& report);
+    void stopPress();
     void startPress(ErrorReport& report);
     bool refusesLimit(ErrorReport& report);
     void runMethod(ErrorReport& report);
+    void showAtRest();
+    void tell(ErrorReport& report, int statement, const QString& text);
 
     FormState& form_;
     Platform& platform_;
     SortMethods methods_;
-    bool active_ = false; // from a start press until it has finished, also after a stop press
 };

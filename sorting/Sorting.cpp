@@ -1,34 +1,22 @@
 #include "Sorting.h"
 
 #include "Bubble.h"
-#include "DomainLimit.h"
-#include "ErrorReport.h"
-#include "FormState.h"
-#include "PathNames.h"
-#include "Platform.h"
+#include "MethodRun.h"
 #include "SeenTexts.h"
 #include "SortKeys.h"
 #include "clsDomain.h"
 
-#include <cmath>
 #include <memory>
 #include <vector>
 
 namespace {
-
-double percent(qsizetype part, qsizetype whole) {
-    return std::floor(double(part) / whole * 100);
-}
-
 // One call of the method. Nothing can see the window between two real
 // yields, so the bar is brought up to date only at a real yield and at the
 // end of a step, to exactly what the step by step would show there.
-class TextSort {
+class TextSort : MethodRun {
 public:
     TextSort(FormState& form, Platform& platform)
-        : form_(form), platform_(platform),
-          report_(platform, QStringLiteral("Sorting"), QStringLiteral("SortingText")),
-          limit_(form.text1()) {}
+        : MethodRun(form, platform, QStringLiteral("SortingText")) {}
 
     void collectKeys();
     void sortKeys() {
@@ -39,19 +27,17 @@ public:
     void addResults();
 
 private:
-    void yieldAt(int number) {
-        report_.run(number, [&] { platform_.yield(); });
+    void yieldAt(int statement) {
+        report_.run(statement, [&] { platform_.yield(); });
     }
-    void showCollecting(qsizetype i, QAnyStringView address);
+    void showCollecting(qsizetype i, QAnyStringView address) {
+        progress_.collecting(i, form_.ListView1.count(), address);
+    }
     void showAdding(qsizetype i, qsizetype bucket);
     void yieldBeforeBuckets(qsizetype i, qsizetype examined);
     qsizetype addLimited(QAnyStringView domain, QAnyStringView output, qsizetype i);
     quint32 keyAt(qsizetype i) const { return order_.empty() ? quint32(i) : order_[size_t(i)]; }
 
-    FormState& form_;
-    Platform& platform_;
-    ErrorReport report_;
-    DomainLimit limit_;
     SortKeys keys_;
     std::vector<quint32> order_;      // the keys as sorted
     qsizetype lastKey_ = 0;           // m, the last index of the sorted keys
@@ -65,14 +51,6 @@ private:
     SeenTexts<BucketDomain> bucketOf_{BucketDomain{buckets_}};
 };
 
-void TextSort::showCollecting(qsizetype i, QAnyStringView address) {
-    report_.run(108, [&] { form_.setProgressValue(percent(i, form_.ListView1.count())); });
-    report_.run(110, [&] {
-        form_.setProgressText(QStringLiteral("Step 1 of 3: Processing email: ") +
-                              FileNameFromPath(address.toString()));
-    });
-}
-
 void TextSort::collectKeys() {
     AddressListModel& input = form_.ListView1;
     // The list can change only while the run yields: the keys are read from
@@ -80,18 +58,19 @@ void TextSort::collectKeys() {
     keys_.readFrom(input.snapshot());
     const auto addressOf = [this](quint32 key) { return keys_.address(key); };
     SeenTexts<decltype(addressOf)> seen(addressOf);
-    qsizetype n = 0;
-    report_.run(104, [&] { n = input.count(); });
+    const qsizetype n = input.count();
     qsizetype last = 0;     // the item handled last
     bool lastShown = false; // whether its state was shown at a yield
     for (qsizetype i = 1; i <= n && i <= keys_.entries().count(); ++i) {
         last = i;
-        lastShown = platform_.yieldDue();
+        lastShown = clock_.due();
         if (lastShown) {
             showCollecting(i, keys_.entries().at(i - 1));
             yieldAt(112);
         }
-        report_.run(114, [&] { form_.setMousePointer(MousePointer::Busy); });
+        form_.setMousePointer(MousePointer::Busy);
+        // "Remove duplicates" drops an address whose exact text came before, ahead of the
+        // sort; the database method groups equal rows in its query instead.
         if (form_.check5()) {
             report_.run(120, [&] {
                 keys_.append(i - 1);
@@ -110,23 +89,18 @@ void TextSort::collectKeys() {
         showCollecting(last, keys_.entries().at(last - 1));
 }
 
-// The value is set once a key, before its bucket search: after a real yield
-// inside that search (a stop press may have reset the bar), only the text is
-// set again.
+// The value is the integer part of i / m x 100 and stays for a single key; the
+// database method counts its rows from 1 of r + 1 and keeps the fraction. It
+// is set once a key, before its bucket search: after a real yield inside that
+// search (a stop press may have reset the bar), only the text is set again.
 void TextSort::showAdding(qsizetype i, qsizetype bucket) {
-    if (lastKey_ > 0 && searchYieldedFor_ != i)
-        report_.run(156, [&] { form_.setProgressValue(percent(i, lastKey_)); });
-    if (bucket == 0) {
-        report_.run(158, [&] {
-            form_.setProgressText(QStringLiteral("Step 3 of 3: Adding emails, please wait... ") +
-                                  QString::number(i));
-        });
-    } else {
-        report_.run(178, [&] {
-            form_.setProgressText(QStringLiteral("Step 3 of 3: Adding  emails, please wait... ") +
-                                  QString::number(i) + u'.' + QString::number(bucket));
-        });
-    }
+    const std::optional<double> value = lastKey_ > 0 && searchYieldedFor_ != i
+                                            ? std::optional(WholePercent(i, lastKey_))
+                                            : std::nullopt;
+    if (bucket == 0)
+        progress_.adding(i, value);
+    else
+        progress_.searching(i, bucket, value);
 }
 
 // The search goes through the buckets from the first and yields before each
@@ -134,7 +108,7 @@ void TextSort::showAdding(qsizetype i, qsizetype bucket) {
 void TextSort::yieldBeforeBuckets(qsizetype i, qsizetype examined) {
     qsizetype j = 0; // buckets examined so far
     while (j < examined) {
-        const qsizetype skipped = platform_.firstYieldDue(examined - j);
+        const qsizetype skipped = clock_.firstDue(examined - j);
         if (skipped == examined - j)
             return;
         j += skipped;
@@ -145,7 +119,9 @@ void TextSort::yieldBeforeBuckets(qsizetype i, qsizetype examined) {
     }
 }
 
-// Answers how many buckets the search examined.
+// Answers how many buckets the search examined. A domain's first address
+// always makes its bucket and is listed, so a limit of zero, a negative one
+// or none lists one address a domain; the database method lists none then.
 qsizetype TextSort::addLimited(QAnyStringView domain, QAnyStringView output, qsizetype i) {
     const qint64 found = bucketOf_.find(domain);
     const qsizetype examined = found >= 0 ? found + 1 : qsizetype(buckets_.size());
@@ -154,7 +130,7 @@ qsizetype TextSort::addLimited(QAnyStringView domain, QAnyStringView output, qsi
     if (found >= 0) {
         clsDomain& bucket = *buckets_[size_t(found)];
         bool add = false;
-        report_.run(190, [&] { add = bucket.Count() < limit_.read(form_.text1()); });
+        report_.run(190, [&] { add = bucket.Count() < limit_.read(form_.text1()).value_or(0); });
         if (add) {
             report_.run(192, [&] { bucket.AddEmailAddress(output.toString()); });
             report_.run(194, [&] { results.append(output); });
@@ -180,7 +156,7 @@ qsizetype TextSort::addLimited(QAnyStringView domain, QAnyStringView output, qsi
 void TextSort::addResults() {
     AddressListModel& results = form_.ListView2;
     lastKey_ = keys_.count() - 1;
-    report_.run(140, [&] { results.clear(); });
+    results.clear();
     // Without the options every key gives a result: room for all at once
     // spares the list growing (and copying) as they come.
     if (!form_.check1() && !form_.check2())
@@ -189,12 +165,12 @@ void TextSort::addResults() {
     // ticked while the run yields.
     const auto domainOf = [this](quint32 key) { return keys_.domain(key); };
     SeenTexts<decltype(domainOf)> seenDomains(domainOf);
-    report_.run(150, [&] { form_.setSortCaption(kStopAdding); });
+    progress_.startAdding();
     qsizetype last = -1;      // the key handled last
     qsizetype lastBucket = 0; // the bucket its search stopped at
     QString scratch;
     for (qsizetype i = 0; i <= lastKey_; ++i) {
-        if (platform_.yieldDue()) {
+        if (clock_.due()) {
             if (i > 0)
                 showAdding(i - 1, lastBucket);
             yieldAt(154);
@@ -205,6 +181,7 @@ void TextSort::addResults() {
                             size_t(lastKey_ + 1));
         const quint32 key = keyAt(i);
         const QAnyStringView output = keys_.output(key, scratch);
+        // "Keep unique domains" wins over the limit; the database method tests both in turn.
         if (form_.check1()) {
             bool first = false;
             report_.run(168, [&] { first = seenDomains.insert(key); });

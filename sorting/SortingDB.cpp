@@ -1,28 +1,19 @@
 #include "SortingDB.h"
 
+#include "DataFolder.h"
 #include "Database.h"
-#include "ErrorReport.h"
 #include "FetchedRows.h"
-#include "FormState.h"
-#include "PathNames.h"
-#include "PerDomainLimit.h"
-#include "Platform.h"
+#include "MethodRun.h"
 #include "RowWriter.h"
 #include "TextWidth.h"
 #include "WorkingDatabase.h"
 
 #include <QByteArray>
-#include <cmath>
 #include <memory>
 #include <new>
 #include <optional>
 
 namespace {
-const QString kStep1 = QStringLiteral("Step 1 of 3: Processing email: ");
-const QString kStep2 = QStringLiteral("Step 2 of 3: Sorting, please wait... ");
-const QString kStep3 = QStringLiteral("Step 3 of 3: Adding emails, please wait... ");
-const QString kStopAdding = QStringLiteral("Stop Adding");
-
 // A stop press while the run waited for another window's run: it ends
 // without a word, having written nothing.
 struct StoppedWaiting {};
@@ -35,14 +26,12 @@ struct StoppedWaiting {};
 // so it lists exactly the rows it wrote; the other run waits for the lock
 // when it opens the file or takes the lock, before its first step shows
 // anything, with its window live.
-class DatabaseSort {
+class DatabaseSort : MethodRun {
 public:
     // With `mayReplace`, a working database that cannot serve the run is
     // left for the caller to replace instead of being reported.
     DatabaseSort(FormState& form, Platform& platform, bool mayReplace)
-        : form_(form), platform_(platform),
-          report_(platform, QStringLiteral("Sorting"), QStringLiteral("SortingDB")),
-          mayReplace_(mayReplace) {}
+        : MethodRun(form, platform, QStringLiteral("SortingDB")), mayReplace_(mayReplace) {}
 
     std::optional<UnfitDatabase> run() {
         try {
@@ -65,6 +54,7 @@ private:
     // False when a statement failed.
     bool walk();
     template <class Rows> bool walkRows(Rows& rows, qint64 r);
+    template <class Rows> bool listRow(Rows& rows);
     template <class Rows> bool addRow(Rows& rows, int statement);
     // One numbered statement on the database. A failure that shows the file
     // cannot serve any run is kept in unfit_ when the caller may replace it.
@@ -78,20 +68,17 @@ private:
     void showWritten(qsizetype i);
     // The bar as it is after row i (from 0) of r rows.
     void showAdded(qsizetype i, qint64 r);
-    void readLimit();
 
-    FormState& form_;
-    Platform& platform_;
-    ErrorReport report_;
     const bool mayReplace_;
     std::optional<UnfitDatabase> unfit_;
     std::unique_ptr<DatabaseConnection> connection_;
-    std::optional<DatabaseStatement> rows_;
+    std::unique_ptr<DatabaseStatement> rows_;
     std::optional<FetchedRows> fetched_; // rows_ read ahead, when they must be counted first
     qsizetype written_ = 0;              // addresses, all in tblEmls once step 1 ended well
     bool hasRow_ = false;
-    std::optional<qint16> limit_; // the last number the limit box held
-    qsizetype storedChars_ = 0;   // of all addresses written, at most what the results need
+    QByteArray lastDomain_; // of the walk, and its rows listed so far
+    int perDomain_ = 0;
+    qsizetype storedChars_ = 0; // of all addresses written, at most what the results need
 };
 
 template <class Body> bool DatabaseSort::onDatabase(int statement, Body&& body) {
@@ -117,7 +104,7 @@ bool DatabaseSort::open() {
             throw StoppedWaiting();
     });
     return onDatabase(106, [&] {
-        connection_->open(WorkingDatabasePath(platform_));
+        connection_->open(WorkingDatabase(platform_));
         // The table is rebuilt at every run: no need to wait for the disk, and the
         // journal still keeps the file whole when the program is ended mid-run.
         connection_->execute(QStringLiteral("PRAGMA synchronous = OFF"));
@@ -157,7 +144,7 @@ bool DatabaseSort::writeRows() {
     QString heldOverTurn;
     for (qsizetype i = 1; i <= n && i <= form_.ListView1.count(); ++i) {
         QAnyStringView address = form_.ListView1.at(i - 1);
-        if (platform_.yieldDue()) {
+        if (clock_.due()) {
             // The waiting rows point into the list, which may change while the window has
             // its turn, and into heldOverTurn.
             if (!onDatabase(128, [&] { insert->flush(); }))
@@ -188,11 +175,13 @@ bool DatabaseSort::writeRows() {
 // engine sorts, which can take a while.
 bool DatabaseSort::query() {
     platform_.yield();
-    form_.setProgressText(kStep2);
+    progress_.querying();
     platform_.yield();
     form_.ListView2.clear();
-    // Equal rows come out next to each other, and are grouped as they are
-    // read: the groups of GROUP BY Domain, Email, for one sort instead of two.
+    // "Remove duplicates" is the query's grouping of equal rows, where the text method drops
+    // repeated addresses before sorting. Ordered by Domain then Email, equal rows come out
+    // next to each other and are grouped as they are read: the groups of GROUP BY Domain,
+    // Email, for one sort instead of two.
     const QString rows = QStringLiteral("SELECT Email, Domain FROM tblEmls ORDER BY Domain, Email");
     const bool grouped = form_.check5();
     platform_.yield();
@@ -213,17 +202,16 @@ bool DatabaseSort::query() {
 }
 
 bool DatabaseSort::walk() {
-    form_.setSortCaption(kStopAdding);
+    progress_.startAdding();
     if (!hasRow_)
         return true;
     if (fetched_)
         return walkRows(*fetched_, fetched_->count());
     qint64 r = 0;
     const bool counted = runLong(162, [&] {
-        DatabaseStatement count =
-            connection_->prepare(QStringLiteral("SELECT COUNT(*) FROM tblEmls"));
-        count.step();
-        r = count.integer(0);
+        const auto count = connection_->prepare(QStringLiteral("SELECT COUNT(*) FROM tblEmls"));
+        count->step();
+        r = count->integer(0);
     });
     return counted && walkRows(*rows_, r);
 }
@@ -236,41 +224,17 @@ template <class Rows> bool DatabaseSort::walkRows(Rows& rows, qint64 r) {
         form_.ListView2.reserve(form_.ListView2.count() + r, storedChars_);
     } catch (const std::bad_alloc&) {
     }
-    readLimit();
-    QByteArray lastDomain;
-    int perDomain = 0;
+    limit_.read(form_.text1());
     qsizetype i = 0;
     for (;; ++i) {
-        if (platform_.yieldDue()) {
+        if (clock_.due()) {
             if (i > 0)
                 showAdded(i - 1, r);
             platform_.yield();
-            readLimit();
+            // The box can change only while the window has its turn.
+            limit_.read(form_.text1());
         }
-        bool handled = false;
-        if (form_.check1()) {
-            handled = true;
-            const QByteArrayView domain = rows.utf8(1);
-            if (domain != lastDomain) {
-                if (!addRow(rows, 184))
-                    return false;
-                lastDomain = domain.toByteArray();
-            }
-        }
-        if (form_.check2()) {
-            handled = true;
-            const QByteArrayView domain = rows.utf8(1);
-            if (domain != lastDomain) {
-                perDomain = 0;
-                lastDomain = domain.toByteArray();
-            }
-            if (limit_ && perDomain < *limit_) {
-                if (!addRow(rows, 200))
-                    return false;
-                ++perDomain;
-            }
-        }
-        if (!handled && !addRow(rows, 206))
+        if (!listRow(rows))
             return false;
         if (form_.globals.StopAdding)
             break;
@@ -282,6 +246,39 @@ template <class Rows> bool DatabaseSort::walkRows(Rows& rows, qint64 r) {
     }
     showAdded(i, r);
     return true;
+}
+
+// Both per-domain options are tested, one after the other (the text method
+// lets "Keep unique domains" win); a run of rows with the same Domain is one
+// domain. False when a failure ended the run.
+template <class Rows> bool DatabaseSort::listRow(Rows& rows) {
+    bool handled = false;
+    if (form_.check1()) {
+        handled = true;
+        const QByteArrayView domain = rows.utf8(1);
+        if (domain != lastDomain_) {
+            if (!addRow(rows, 184))
+                return false;
+            lastDomain_ = domain.toByteArray();
+        }
+    }
+    if (form_.check2()) {
+        handled = true;
+        const QByteArrayView domain = rows.utf8(1);
+        if (domain != lastDomain_) {
+            perDomain_ = 0;
+            lastDomain_ = domain.toByteArray();
+        }
+        // A row is listed only while its domain has fewer listed than the limit: zero, a
+        // negative limit or none lists nothing, where the text method lists one a domain.
+        const std::optional<qint16> limit = limit_.last();
+        if (limit && perDomain_ < *limit) {
+            if (!addRow(rows, 200))
+                return false;
+            ++perDomain_;
+        }
+    }
+    return handled || addRow(rows, 206);
 }
 
 template <class Rows> bool DatabaseSort::addRow(Rows& rows, int statement) {
@@ -297,19 +294,13 @@ template <class Rows> bool DatabaseSort::addRow(Rows& rows, int statement) {
 }
 
 void DatabaseSort::showWritten(qsizetype i) {
-    const qsizetype count = form_.ListView1.count();
-    form_.setProgressValue(std::floor(double(i) / double(count) * 100));
-    form_.setProgressText(kStep1 + FileNameFromPath(form_.ListView1.text(i - 1)));
+    progress_.collecting(i, form_.ListView1.count(), form_.ListView1.at(i - 1));
 }
 
+// Counted from 1 of r + 1 and not cut to a whole number, where the text method takes the
+// integer part of i / m x 100.
 void DatabaseSort::showAdded(qsizetype i, qint64 r) {
-    form_.setProgressValue(double(i + 1) / double(r + 1) * 100);
-    form_.setProgressText(kStep3 + QString::number(i));
-}
-
-void DatabaseSort::readLimit() {
-    if (const std::optional<qint16> n = PerDomainLimit(form_.text1()))
-        limit_ = n;
+    progress_.adding(i, double(i + 1) / double(r + 1) * 100);
 }
 } // namespace
 

@@ -41,16 +41,12 @@ QString setAside(Platform& platform, const QString& path) {
 }
 } // namespace
 
-QString WorkingDatabasePath(Platform& platform) {
-    return DataFolder(platform) + u'/' + kWorkingName + kExtension;
-}
-
 bool HoldsWorkTable(DatabaseConnection& connection) {
-    DatabaseStatement columns =
+    const auto columns =
         connection.prepare(QStringLiteral("SELECT name FROM pragma_table_info('tblEmls')"));
     QStringList names;
-    while (columns.step())
-        names << columns.text(0).toString();
+    while (columns->step())
+        names << columns->text(0).toString();
     return names.size() == 3 && names[0].compare(u"Email", Qt::CaseInsensitive) == 0 &&
            names[2].compare(u"Domain", Qt::CaseInsensitive) == 0;
 }
@@ -68,7 +64,7 @@ bool CannotServe(const DatabaseError& error, DatabaseConnection& connection) {
 }
 
 bool ReplaceUnfitDatabase(Platform& platform, ErrorReport& report, const UnfitDatabase& unfit) {
-    const QString path = WorkingDatabasePath(platform);
+    const QString path = WorkingDatabase(platform);
     // Another window may have put a fresh copy in place since this run failed.
     if (servesRuns(platform, path))
         return true;

@@ -7,9 +7,6 @@
 class ErrorReport;
 class Platform;
 
-// The working database dbData.mdb in the data folder.
-QString WorkingDatabasePath(Platform& platform);
-
 // Whether the database holds tblEmls as the database method needs it: three
 // columns, Email first and Domain third.
 bool HoldsWorkTable(DatabaseConnection& connection);

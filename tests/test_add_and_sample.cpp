@@ -1,6 +1,7 @@
 #include "AddOneAddress.h"
 #include "AddressListView.h"
 #include "AppError.h"
+#include "Boxes.h"
 #include "ListContents.h"
 #include "SampleEmails.h"
 #include "TestWindow.h"
@@ -142,8 +143,7 @@ private slots:
         QCOMPARE(appended, expected);
         QCOMPARE(platform.shownBoxes.size(), size_t(1));
         QVERIFY(platform.shownBoxes[0].text.startsWith(
-            "Out of memory\r\nin Kelvamore2021/08/31.Form1.PushButton7_Click at line " +
-            QString::number(line) + "\r\r"));
+            ReportHead("Out of memory", "Form1.PushButton7_Click", line)));
     }
 
     void fillingTheInputListThroughTheButtons() {

@@ -248,14 +248,14 @@ private slots:
         Fill(form.ListView2, {"e@f"});
 
         form.setMousePointer(MousePointer::Busy);
-        ClearInputList(form, platform);
+        ClearInputList(form);
         QCOMPARE(form.ListView1.count(), 2);
-        ClearResults(form, platform);
+        ClearResults(form);
         QCOMPARE(form.ListView2.count(), 0);
 
         Fill(form.ListView2, {"e@f"});
         form.setMousePointer(MousePointer::Default);
-        ClearInputList(form, platform);
+        ClearInputList(form);
         QCOMPARE(form.ListView1.count(), 0);
         QCOMPARE(Entries(form.ListView2), QStringList{"e@f"});
         QCOMPARE(form.ListView1.header(), QString(" Email(s)"));

@@ -3,6 +3,7 @@
 #include "QtPlatform.h"
 #include "ScriptedPlatform.h"
 #include "TestWindow.h"
+#include "YieldActions.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -115,15 +116,13 @@ private slots:
         Form1& form = t.start();
         Fill(form.state().ListView2, {"a@b", "c@d", "e@f"});
         t.platform.inputAnswers = {"@"};
-        t.platform.onYield = [&](int turn) {
-            if (turn == 2)
-                form.PushButton2->click();
-            if (turn == 5) {
-                Fill(form.state().ListView2, {"new@x"});
-                form.PushButton22->click();
-            }
-        };
+        YieldActions actions(t.platform, form.state());
+        actions.atNextYield([&] { form.PushButton2->click(); }).atNextYield([&] {
+            Fill(form.state().ListView2, {"new@x"});
+            form.PushButton22->click();
+        });
         form.PushButton5->click();
+        QVERIFY(actions.done());
         QCOMPARE(form.state().ListView2.count(), 0);
         QCOMPARE(t.platform.clipboard.value_or("(cleared)"), QString("a@b\r\nc@d\r\ne@f\r\n"));
     }

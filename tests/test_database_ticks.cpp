@@ -14,7 +14,7 @@ std::unique_ptr<DatabaseConnection> filled(const QTemporaryDir& dir, int rows) {
     const QString path = dir.filePath("dbData.mdb");
     QFile::copy(QStringLiteral(AMBERVALE_RESOURCES "/dbBlank.mdb"), path);
     QFile(path).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-    auto connection = std::make_unique<DatabaseConnection>();
+    auto connection = CreateEngineConnection();
     connection->open(path);
     const QString n = QString::number(rows);
     connection->execute(
@@ -28,10 +28,10 @@ std::unique_ptr<DatabaseConnection> filled(const QTemporaryDir& dir, int rows) {
 
 // Counts the rows through a sort, which takes the engine many instructions.
 qint64 sortedCount(DatabaseConnection& connection) {
-    DatabaseStatement count =
+    const auto count =
         connection.prepare("SELECT COUNT(*) FROM (SELECT Email FROM tblEmls ORDER BY Email)");
-    count.step();
-    return count.integer(0);
+    count->step();
+    return count->integer(0);
 }
 
 // Files of the engine's large sorts this process holds open.
@@ -45,9 +45,9 @@ int openSortFiles() {
 }
 
 qint64 rowCount(DatabaseConnection& connection) {
-    DatabaseStatement count = connection.prepare("SELECT COUNT(*) FROM tblEmls");
-    count.step();
-    return count.integer(0);
+    const auto count = connection.prepare("SELECT COUNT(*) FROM tblEmls");
+    count->step();
+    return count->integer(0);
 }
 } // namespace
 
@@ -77,9 +77,9 @@ private slots:
         int ticks = 0;
         connection->setTick([&] { ++ticks; });
         if (rows) {
-            DatabaseStatement query = connection->prepare(sql);
-            QVERIFY(query.step());
-            QCOMPARE(query.text(0).size(), 192);
+            const auto query = connection->prepare(sql);
+            QVERIFY(query->step());
+            QCOMPARE(query->text(0).size(), 192);
         } else {
             connection->execute(sql);
         }
@@ -154,9 +154,9 @@ private slots:
         QTemporaryDir dir;
         auto connection = filled(dir, 20000);
         {
-            DatabaseStatement query =
+            const auto query =
                 connection->prepare("SELECT Email FROM tblEmls ORDER BY Domain, Email");
-            QVERIFY(query.step());
+            QVERIFY(query->step());
             QVERIFY(openSortFiles() > 0);
         }
         QTRY_COMPARE(openSortFiles(), 0);
@@ -182,9 +182,9 @@ private slots:
         QVERIFY(!QFile::exists(journal));
         QTRY_VERIFY(!QFile::exists(retired));
         QCOMPARE(rowCount(*connection), 0);
-        DatabaseStatement check = connection->prepare("PRAGMA integrity_check");
-        QVERIFY(check.step());
-        QCOMPARE(check.text(0).toString(), QString("ok"));
+        const auto check = connection->prepare("PRAGMA integrity_check");
+        QVERIFY(check->step());
+        QCOMPARE(check->text(0).toString(), QString("ok"));
     }
 };
 

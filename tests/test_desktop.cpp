@@ -5,6 +5,7 @@
 #include "ProgramIcon.h"
 #include "QtPlatform.h"
 #include "TestWindow.h"
+#include "YieldActions.h"
 
 #include <QApplication>
 #include <QDir>
@@ -229,10 +230,8 @@ private slots:
         Fill(form.state().ListView1, {"b@y", "a@x"});
         const std::unique_ptr<QMimeData> data(fileDrag({files.a}));
         std::optional<DropAnswer> duringRun;
-        t.platform.onYield = [&](int turn) {
-            if (turn == 1)
-                duringRun = dropOn(form, data.get());
-        };
+        YieldActions actions(t.platform, form.state());
+        actions.whenCaption("Stop Sorting", [&] { duringRun = dropOn(form, data.get()); });
         form.PushButton17->click();
         QCoreApplication::sendPostedEvents();
         QVERIFY(duringRun && !duringRun->entered && !duringRun->dropped);

@@ -1,3 +1,4 @@
+#include "Boxes.h"
 #include "DatabaseIntegrity.h"
 #include "ListContents.h"
 #include "TestWindow.h"
@@ -15,7 +16,6 @@ const QStringList kInput{"b@x.org", "a@y.org", "c@x.org"};
 const QStringList kResults{"r2@z.org", "r1@z.org"};
 const QStringList kSorted{"b@x.org", "c@x.org", "a@y.org"};
 const QByteArray kOldFile("kept exactly\r\n");
-const QString kErrorCaption = QStringLiteral("Application Error");
 const QStringList kDone{"Done."};
 const QString kNotInstalled = QStringLiteral("Excel is not installed");
 
@@ -100,19 +100,11 @@ QByteArray bytes(const QString& path) {
     return file.readAll();
 }
 
-QStringList errorReports(const ScriptedPlatform& platform) {
-    QStringList out;
-    for (const auto& box : platform.shownBoxes)
-        if (box.caption == kErrorCaption)
-            out << box.text;
-    return out;
-}
-
+// The other boxes, as far as they are documented here.
 QStringList otherBoxes(const ScriptedPlatform& platform) {
-    QStringList out;
-    for (const auto& box : platform.shownBoxes)
-        if (box.caption != kErrorCaption)
-            out << box.text.left(kNotInstalled.size());
+    QStringList out = OtherBoxes(platform);
+    for (QString& text : out)
+        text.truncate(kNotInstalled.size());
     return out;
 }
 } // namespace
@@ -151,7 +143,7 @@ private slots:
             fault.command(t, form);
         }
 
-        const QStringList errors = errorReports(t.platform);
+        const QStringList errors = ErrorReports(t.platform);
         QCOMPARE(errors.size(), fault.errors);
         // The clipboard is retried first and then says what it is.
         const QString words =
@@ -174,7 +166,7 @@ private slots:
         next.PushButton17->click();
         QCOMPARE(Entries(next.state().ListView2), kSorted);
         saveResults(t, next);
-        QCOMPARE(errorReports(t.platform), QStringList());
+        QCOMPARE(ErrorReports(t.platform), QStringList());
         QCOMPARE(otherBoxes(t.platform), kDone);
         QVERIFY(bytes(oldFile).contains("b@x.org"));
         QCOMPARE(DatabaseIntegrity(database), QString("ok"));

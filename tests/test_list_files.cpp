@@ -1,4 +1,5 @@
 #include "AppError.h"
+#include "Boxes.h"
 #include "FormState.h"
 #include "HeapInUse.h"
 #include "ListContents.h"
@@ -26,18 +27,6 @@ QStringList piecesOf(const QByteArray& bytes) {
     buffer.open(QIODevice::ReadOnly);
     AppendListText(buffer, list);
     return Entries(list);
-}
-
-QStringList boxTexts(const ScriptedPlatform& platform) {
-    QStringList texts;
-    for (const auto& box : platform.shownBoxes)
-        texts << box.text;
-    return texts;
-}
-
-QString reportAt(int line) {
-    return QStringLiteral("in Kelvamore2021/08/31.Form1.PushButton3_Click at line ") +
-           QString::number(line);
 }
 
 QString withNul(const char* before, const char* after) {
@@ -389,7 +378,7 @@ private slots:
         FormState form;
         t.platform.openDialogAnswers = {t.root() + "/lists" + kNul + "gone.txt" + kNul + "b.txt"};
         LoadListFiles(form, t.platform);
-        QCOMPARE(boxTexts(t.platform), QStringList{"File not found"});
+        QCOMPARE(BoxTexts(t.platform), QStringList{"File not found"});
         QCOMPARE(Entries(form.ListView1), QStringList{"b@x"});
     }
 
@@ -414,11 +403,14 @@ private slots:
         t.platform.injectFailure(ScriptedPlatform::Operation::ReadFile, "Input/output error");
         LoadListFiles(form, t.platform);
         QCOMPARE(Entries(form.ListView1), (QStringList{"b1@x", "c@x", "b1@x"}));
-        const QStringList boxes = boxTexts(t.platform);
+        const QStringList boxes = BoxTexts(t.platform);
         QCOMPARE(boxes.size(), 3);
-        QVERIFY(boxes[0].startsWith("Permission denied\r\n" + reportAt(134) + "\r\r"));
-        QVERIFY(boxes[1].startsWith("Input/output error\r\n" + reportAt(134) + "\r\r"));
-        QVERIFY(boxes[2].startsWith("Input/output error\r\n" + reportAt(120) + "\r\r"));
+        QVERIFY(
+            boxes[0].startsWith(ReportHead("Permission denied", "Form1.PushButton3_Click", 134)));
+        QVERIFY(
+            boxes[1].startsWith(ReportHead("Input/output error", "Form1.PushButton3_Click", 134)));
+        QVERIFY(
+            boxes[2].startsWith(ReportHead("Input/output error", "Form1.PushButton3_Click", 120)));
         QCOMPARE(form.mousePointer(), MousePointer::Default);
     }
 

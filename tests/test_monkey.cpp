@@ -46,7 +46,7 @@ public:
                   t.writeFile("lists/c.txt", "=sum(1)@f.com\r\n'; drop@sql.org\r\n")};
         savePath_ = t.root() + "/saved/results.txt";
         QDir().mkpath(t.root() + "/saved");
-        t.platform.onYield = [this](int) { atYield(); };
+        t.platform.onYield = [this] { atYield(); };
     }
 
     int events() const { return events_; }

@@ -153,7 +153,7 @@ private slots:
         Fill(form.state().ListView1, {"a@d", "b@d"});
         activate(form);
         form.Text1->setFocus();
-        t.platform.onYield = [&](int) {
+        t.platform.onYield = [&] {
             if (form.Text1->text() == "2" && failingTurn)
                 t.platform.injectFailure(ScriptedPlatform::Operation::Yield, "Out of memory");
             form.Text1->setText("x");

@@ -1,9 +1,12 @@
+#include "Boxes.h"
 #include "ListContents.h"
 #include "ProgressBarView.h"
 #include "SortKey.h"
 #include "SortRun.h"
 #include "StepByStepBubbleSort.h"
+#include "StepTexts.h"
 #include "TestWindow.h"
+#include "YieldActions.h"
 
 #include <QRadioButton>
 
@@ -22,18 +25,6 @@ QString looks(Form1& form) {
 
 const QString kIdle = QStringLiteral("Start Sorting|0|0|Progress Bar");
 
-QStringList boxTexts(const ScriptedPlatform& platform) {
-    QStringList out;
-    for (const auto& box : platform.shownBoxes)
-        out << box.text;
-    return out;
-}
-
-// The report's first two lines: the description and where it happened.
-QString reportHead(const QString& where, int line) {
-    return QStringLiteral("Out of memory\r\nin Kelvamore2021/08/31.") + where +
-           QStringLiteral(" at line ") + QString::number(line) + u'\r';
-}
 // A window whose runs use the text method.
 Form1& startWithTextMethod(TestWindow& t) {
     Form1& form = t.start();
@@ -56,7 +47,7 @@ private slots:
         };
         form.PushButton17->click();
 
-        QCOMPARE(boxTexts(t.platform), QStringList{"You forgot to add email in the list."});
+        QCOMPARE(BoxTexts(t.platform), QStringList{"You forgot to add email in the list."});
         const auto& box = t.platform.shownBoxes.front();
         QCOMPARE(box.buttons, MessageButtons::Ok);
         QCOMPARE(box.icon, MessageIcon::None);
@@ -80,7 +71,9 @@ private slots:
         connect(&form.state(), &FormState::sortCaptionChanged, this,
                 [&] { captions << form.state().sortCaption(); });
         bool busyWhileRunning = true;
-        t.platform.onYield = [&](int) { busyWhileRunning &= form.state().isBusy(); };
+        t.platform.onYield = [&] {
+            busyWhileRunning &= form.state().isBusy() && form.state().sortRunActive();
+        };
         QString looksAtDone;
         t.platform.onMessageBox = [&](const auto&) { looksAtDone = looks(form); };
         form.PushButton17->click();
@@ -88,17 +81,18 @@ private slots:
         QCOMPARE(Entries(form.state().ListView2), QStringList({"c@W.com", "a@x.org", "b@x.org"}));
         QCOMPARE(captions, QStringList({"Stop Sorting", "Stop Adding", "Start Sorting"}));
         QCOMPARE(looksAtDone, QString("Stop Adding|0|0|Progress Bar"));
-        QCOMPARE(boxTexts(t.platform), QStringList{"Done."});
+        QCOMPARE(BoxTexts(t.platform), QStringList{"Done."});
         QCOMPARE(t.platform.shownBoxes.front().icon, MessageIcon::None);
         QCOMPARE(t.platform.shownBoxes.front().caption, QString("Ambervale"));
         QVERIFY(busyWhileRunning);
         QCOMPARE(looks(form), kIdle);
+        QVERIFY(!form.state().sortRunActive());
         QVERIFY(!form.state().globals.StopSorting && !form.state().globals.StopAdding);
     }
 
     void pressingDuringARunStopsIt_data() {
         QTest::addColumn<QStringList>("input");
-        QTest::addColumn<QList<int>>("pressAt");
+        QTest::addColumn<QStringList>("pressWhenBarShows");
         QTest::addColumn<QStringList>("afterPresses");
         QTest::addColumn<QStringList>("results");
         QTest::addColumn<QString>("captionAtDone");
@@ -108,31 +102,32 @@ private slots:
         const QStringList reversed{"a@d", "a@c", "a@b", "a@a"};
         // Collecting the next address makes the pointer busy again after a stop.
         const QString kStillStopping = "Start Sorting|11|0|Progress Bar";
-        // Yields: one per address, then per pass one and one per comparison, then one per key.
         QTest::newRow("collecting")
-            << five << QList<int>{3} << QStringList{kIdle} << QStringList{"a@y", "b@z", "c@x"}
-            << "Stop Adding" << true << false;
-        QTest::newRow("before the first comparison")
-            << reversed << QList<int>{5} << QStringList{kIdle}
+            << five << QStringList{kCollecting + "c@x"} << QStringList{kIdle}
+            << QStringList{"a@y", "b@z", "c@x"} << "Stop Adding" << true << false;
+        // All keys collected, then a single comparison.
+        QTest::newRow("collecting the last address")
+            << reversed << QStringList{kCollecting + "a@a"} << QStringList{kIdle}
             << QStringList{"a@c", "a@d", "a@b", "a@a"} << "Stop Adding" << true << false;
         QTest::newRow("second pass")
-            << reversed << QList<int>{11} << QStringList{kIdle}
+            << reversed << QStringList{kLoop + "2 of 2, please wait... 0"} << QStringList{kIdle}
             << QStringList{"a@b", "a@a", "a@c", "a@d"} << "Stop Adding" << true << false;
-        QTest::newRow("adding") << QStringList{"a@a", "b@b", "c@c"} << QList<int>{8}
+        QTest::newRow("adding") << QStringList{"a@a", "b@b", "c@c"} << QStringList{kAdding + "0"}
                                 << QStringList{kIdle} << QStringList{"a@a", "b@b"}
                                 << "Start Sorting" << false << true;
-        QTest::newRow("sorting, then adding")
-            << reversed << QList<int>{5, 8} << QStringList{kIdle, kIdle}
-            << QStringList{"a@c", "a@d"} << "Start Sorting" << true << true;
+        QTest::newRow("collecting, then adding")
+            << reversed << QStringList{kCollecting + "a@a", kAdding + "0"}
+            << QStringList{kIdle, kIdle} << QStringList{"a@c", "a@d"} << "Start Sorting" << true
+            << true;
         QTest::newRow("start press while stopping is ignored")
-            << QStringList{"b@z", "a@y", "c@x"} << QList<int>{2, 3}
+            << QStringList{"b@z", "a@y", "c@x"} << QStringList{kCollecting + "a@y", "Progress Bar"}
             << QStringList{kIdle, kStillStopping} << QStringList{"a@y", "b@z"} << "Stop Adding"
             << true << false;
     }
 
     void pressingDuringARunStopsIt() {
         QFETCH(QStringList, input);
-        QFETCH(QList<int>, pressAt);
+        QFETCH(QStringList, pressWhenBarShows);
         QFETCH(QStringList, afterPresses);
         QFETCH(QStringList, results);
         QFETCH(QString, captionAtDone);
@@ -142,21 +137,27 @@ private slots:
         Form1& form = startWithTextMethod(t);
         Fill(form.state().ListView1, input);
         QStringList afterPress;
-        t.platform.onYield = [&](int n) {
-            if (!pressAt.contains(n))
-                return;
-            QTest::mouseClick(form.PushButton17, Qt::LeftButton); // nested in the running click
-            afterPress << looks(form);
-        };
+        bool windingDown = true; // the stopped run is still going
+        YieldActions actions(t.platform, form.state());
+        for (const QString& step : pressWhenBarShows) {
+            actions.whenBar(step, [&] {
+                QTest::mouseClick(form.PushButton17, Qt::LeftButton); // nested in the running click
+                afterPress << looks(form);
+                windingDown &= form.state().sortRunActive();
+            });
+        }
         QString looksAtDone;
         t.platform.onMessageBox = [&](const auto&) { looksAtDone = looks(form); };
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QTest::mouseClick(form.PushButton17, Qt::LeftButton);
 
+        QVERIFY(actions.done());
         QCOMPARE(afterPress, afterPresses);
+        QVERIFY(windingDown);
+        QVERIFY(!form.state().sortRunActive());
         QCOMPARE(Entries(form.state().ListView2), results);
-        QCOMPARE(boxTexts(t.platform), QStringList{"Done."});
+        QCOMPARE(BoxTexts(t.platform), QStringList{"Done."});
         QCOMPARE(looksAtDone, captionAtDone + "|0|0|Progress Bar");
         QCOMPARE(looks(form), kIdle);
         QCOMPARE(form.state().globals.StopSorting, stopSorting);
@@ -184,7 +185,7 @@ private slots:
         TestWindow t;
         Form1& form = startWithTextMethod(t);
         Fill(form.state().ListView1, input);
-        t.platform.onYield = [&](int) {
+        t.platform.onYield = [&] {
             if (form.ProgressBar1->text() == moment)
                 form.PushButton17->click();
         };
@@ -193,9 +194,7 @@ private slots:
         // The same press in the step-by-step sort of the same keys.
         FormState state;
         ScriptedPlatform platform(t.root());
-        platform.onYield = [&](int) {
-            state.globals.StopSorting |= state.progressText() == moment;
-        };
+        platform.onYield = [&] { state.globals.StopSorting |= state.progressText() == moment; };
         std::vector<QString> keys;
         for (const QString& address : input)
             keys.push_back(SwapAroundAt(address));
@@ -206,7 +205,7 @@ private slots:
         for (const QString& key : keys)
             expected << SwapAroundAt(key);
         QCOMPARE(Entries(form.state().ListView2), expected);
-        QCOMPARE(boxTexts(t.platform), QStringList{"Done."});
+        QCOMPARE(BoxTexts(t.platform), QStringList{"Done."});
     }
 
     void limitThatIsNotANumberRefusesTheStart() {
@@ -230,7 +229,7 @@ private slots:
         QTest::mouseClick(form.PushButton17, Qt::LeftButton);
         QCoreApplication::processEvents();
 
-        QCOMPARE(boxTexts(t.platform), boxes);
+        QCOMPARE(BoxTexts(t.platform), boxes);
         QCOMPARE(t.platform.shownBoxes.front().icon, MessageIcon::None);
         const bool backInTheBox = !input.isEmpty() || pressLeavesTheBox;
         QCOMPARE(QApplication::focusWidget(),
@@ -243,25 +242,23 @@ private slots:
         form.Text1->setText("2");
         form.PushButton17->click();
         QCOMPARE(Entries(form.state().ListView2), QStringList({"a@d", "b@d"}));
-        QCOMPARE(boxTexts(t.platform).last(), QString("Done."));
+        QCOMPARE(BoxTexts(t.platform).last(), QString("Done."));
     }
 
     void limitChangedDuringARunKeepsTheLastNumber() {
         TestWindow t;
         Form1& form = startWithTextMethod(t);
         Fill(form.state().ListView1, {"a@d", "b@d", "c@d", "d@d", "e@d"});
-        form.state().setCheck2(true);
+        form.Check2->click();
         form.Text1->setText("1");
-        // Yields 1-5 collect, 6-10 sort, 11 precedes key 0, 12 key 1, 14 key 2.
-        t.platform.onYield = [&](int n) {
-            if (n == 12)
-                form.Text1->setText("3");
-            if (n == 14)
-                form.Text1->setText("three");
-        };
+        // Before key 1, and before key 2 after key 1 has searched the buckets.
+        YieldActions actions(t.platform, form.state());
+        actions.whenBar(kAdding + "0", [&] { form.Text1->setText("3"); })
+            .whenBar(kSearching + "1.1", [&] { form.Text1->setText("three"); });
         form.PushButton17->click();
+        QVERIFY(actions.done());
         QCOMPARE(Entries(form.state().ListView2), QStringList({"a@d", "b@d", "c@d"}));
-        QCOMPARE(boxTexts(t.platform), QStringList{"Done."});
+        QCOMPARE(BoxTexts(t.platform), QStringList{"Done."});
     }
 
     void neitherMethodSelectedEmptiesTheResults() {
@@ -269,11 +266,11 @@ private slots:
         Form1& form = startWithTextMethod(t);
         Fill(form.state().ListView1, {"a@d"});
         Fill(form.state().ListView2, {"old@result"});
-        form.state().setOption1(false);
-        form.state().setOption2(false);
+        form.options().setOption1(false);
+        form.options().setOption2(false);
         form.PushButton17->click();
         QCOMPARE(form.state().ListView2.count(), 0);
-        QCOMPARE(boxTexts(t.platform), QStringList{"Done."});
+        QCOMPARE(BoxTexts(t.platform), QStringList{"Done."});
         QCOMPARE(t.platform.yieldCount, 0);
         QCOMPARE(looks(form), kIdle);
     }
@@ -285,8 +282,11 @@ private slots:
         QStringList runs;
         for (bool engine : {false, true}) {
             for (bool option1 : {true, false}) {
+                // Chosen while the engine is there, or the option's handler turns to the text
+                // method itself.
+                form.state().globals.DatabaseEngineAvailable = true;
+                (option1 ? form.Option1 : form.Option2)->click();
                 form.state().globals.DatabaseEngineAvailable = engine;
-                option1 ? form.state().setOption1(true) : form.state().setOption2(true);
                 form.PushButton17->click();
                 runs << Entries(form.state().ListView2).join(u',');
             }
@@ -305,7 +305,7 @@ private slots:
                  QStringList({"Zed@Mapleton.com", "alex1987@gmail.com", "anna@gmail.com",
                               "tom_baker@gmail.com", "ben@mapleton.com", "ruth@mapleton.com",
                               "lena@tidewater.com"}));
-        QCOMPARE(boxTexts(t.platform), QStringList{"Done."});
+        QCOMPARE(BoxTexts(t.platform), QStringList{"Done."});
         QCOMPARE(looks(form), kIdle);
     }
 
@@ -318,11 +318,13 @@ private slots:
         methods.database = [&](FormState&, Platform&) { calls << "database"; };
         methods.text = [&](FormState&, Platform&) { calls << "text"; };
         SortRun run(form, platform, methods);
+        OptionHandlers options(form, platform);
         Fill(form.ListView1, {"a@b"});
         for (bool engine : {true, false}) {
             for (bool option1 : {true, false}) {
+                form.globals.DatabaseEngineAvailable = true;
+                option1 ? options.setOption1(true) : options.setOption2(true);
                 form.globals.DatabaseEngineAvailable = engine;
-                option1 ? form.setOption1(true) : form.setOption2(true);
                 run.PushButton17_Click();
             }
         }
@@ -330,34 +332,40 @@ private slots:
     }
 
     void failuresAreReportedAndTheRunGoesOn_data() {
-        QTest::addColumn<int>("failingYield");
-        QTest::addColumn<QString>("report");
-        // Yields: 1-3 collect; sorting: 4 pass 1, 5-6 its comparisons, 7-9 pass 2,
-        // 10-12 pass 3; adding: 13 key 0, 14 key 1, 15 its bucket, 16 key 2, 17-18 its buckets.
-        QTest::newRow("collecting") << 1 << reportHead("Sorting.SortingText", 112);
-        QTest::newRow("pass") << 7 << reportHead("Bubble.BubbleSort", 104);
-        QTest::newRow("comparison") << 5 << reportHead("Bubble.BubbleSort", 110);
-        QTest::newRow("adding") << 14 << reportHead("Sorting.SortingText", 154);
-        QTest::newRow("bucket search") << 18 << reportHead("Sorting.SortingText", 176);
+        QTest::addColumn<QString>("failWhenBarShows");
+        QTest::addColumn<QString>("procedure");
+        QTest::addColumn<int>("line");
+        QTest::newRow("collecting") << kCollecting + "c@b"
+                                    << "Sorting.SortingText" << 112;
+        QTest::newRow("comparison") << kLoop + "1 of 1, please wait... 0"
+                                    << "Bubble.BubbleSort" << 110;
+        QTest::newRow("pass") << kLoop + "1 of 1, please wait... 1"
+                              << "Bubble.BubbleSort" << 104;
+        QTest::newRow("adding") << kAdding + "0"
+                                << "Sorting.SortingText" << 154;
+        QTest::newRow("bucket search") << kSearching + "2.1"
+                                       << "Sorting.SortingText" << 176;
     }
 
     void failuresAreReportedAndTheRunGoesOn() {
-        QFETCH(int, failingYield);
-        QFETCH(QString, report);
+        QFETCH(QString, failWhenBarShows);
+        QFETCH(QString, procedure);
+        QFETCH(int, line);
         TestWindow t;
         Form1& form = startWithTextMethod(t);
         Fill(form.state().ListView1, {"c@b", "a@b", "b@a"});
-        form.state().setCheck2(true);
-        t.platform.onYield = [&](int n) {
-            if (n == failingYield)
-                t.platform.injectFailure(ScriptedPlatform::Operation::Yield, "Out of memory");
-        };
+        form.Check2->click();
+        YieldActions actions(t.platform, form.state());
+        actions.whenBar(failWhenBarShows, [&] {
+            t.platform.injectFailure(ScriptedPlatform::Operation::Yield, "Out of memory");
+        });
         form.PushButton17->click();
-        QCOMPARE(t.platform.yieldCount, 18);
+        QVERIFY(actions.done());
         QCOMPARE(t.platform.shownBoxes.size(), size_t(2));
-        QVERIFY2(t.platform.shownBoxes[0].text.startsWith(report),
-                 qPrintable(t.platform.shownBoxes[0].text));
-        QCOMPARE(t.platform.shownBoxes[0].caption, QString("Application Error"));
+        QVERIFY2(
+            t.platform.shownBoxes[0].text.startsWith(ReportHead("Out of memory", procedure, line)),
+            qPrintable(t.platform.shownBoxes[0].text));
+        QCOMPARE(t.platform.shownBoxes[0].caption, kErrorCaption);
         QCOMPARE(t.platform.shownBoxes[1].text, QString("Done."));
         QCOMPARE(Entries(form.state().ListView2), QStringList({"b@a", "a@b", "c@b"}));
         QCOMPARE(looks(form), kIdle);
@@ -370,8 +378,8 @@ private slots:
         t.platform.injectFailure(ScriptedPlatform::Operation::MessageBox, "Out of memory");
         form.PushButton17->click();
         QCOMPARE(t.platform.shownBoxes.size(), size_t(1));
-        QVERIFY(
-            t.platform.shownBoxes[0].text.startsWith(reportHead("Form1.PushButton17_Click", 148)));
+        QVERIFY(t.platform.shownBoxes[0].text.startsWith(
+            ReportHead("Out of memory", "Form1.PushButton17_Click", 148)));
         QCOMPARE(Entries(form.state().ListView2), QStringList{"a@b"});
         QCOMPARE(looks(form), kIdle);
     }

@@ -3,6 +3,7 @@
 #include "FormState.h"
 #include "KeyOrder.h"
 #include "ListContents.h"
+#include "OptionHandlers.h"
 #include "ResultFilters.h"
 #include "ScriptedPlatform.h"
 #include "SeenTexts.h"
@@ -12,6 +13,9 @@
 #include "Sorting.h"
 #include "StepByStepBubbleSort.h"
 #include "StepByStepTextSort.h"
+#include "StepTexts.h"
+#include "YieldActions.h"
+#include "YieldTrace.h"
 #include "clsDomain.h"
 
 #include <QRandomGenerator>
@@ -21,35 +25,16 @@
 #include <numeric>
 
 namespace {
-// The bar as each yield finds it, then as the run leaves it.
+// The bar as each yield finds it (or only where the sort button reads
+// `caption`), then as the run leaves it.
 struct BarLog {
     QStringList seen;
-    void attach(ScriptedPlatform& platform, const FormState& form) {
-        platform.onYield = [this, &form](int) { seen << state(form); };
+    void attach(ScriptedPlatform& platform, const FormState& form, const QString& caption = {}) {
+        platform.onYield = [this, &form, caption] {
+            if (caption.isEmpty() || form.sortCaption() == caption)
+                seen << BarShown(form);
+        };
     }
-    static QString state(const FormState& form) {
-        return QString::number(form.progressValue()) + u'|' + form.progressText();
-    }
-};
-
-const QString kLoop = QStringLiteral("Step 2 of 3: Sorting, loop ");
-const QString kAdding = QStringLiteral("Step 3 of 3: Adding emails, please wait... ");
-const QString kSearching = QStringLiteral("Step 3 of 3: Adding  emails, please wait... ");
-
-// A platform whose clock answers from a pattern, checked only every stride points.
-class PatternPlatform : public ScriptedPlatform {
-public:
-    PatternPlatform(const QString& root, int stride, QList<bool> pattern)
-        : ScriptedPlatform(root), pattern_(std::move(pattern)) {
-        setYieldStride(stride);
-    }
-
-protected:
-    bool isYieldDue() override { return pattern_[looks_++ % pattern_.size()]; }
-
-private:
-    QList<bool> pattern_;
-    int looks_ = 0;
 };
 
 // Keys collected from addresses, as the text method collects them.
@@ -75,20 +60,39 @@ struct Collected {
 struct Clock {
     int stride = 1;
     QList<bool> pattern{true};
+
+    FrameClock scripted() const {
+        return FrameClock::scripted(stride, [pattern = pattern, looks = qsizetype(0)]() mutable {
+            return pattern[looks++ % pattern.size()];
+        });
+    }
 };
+
+// The moment of a stop press: the `occurrence`-th yield at which the bar shows `bar`.
+struct Moment {
+    QString bar;
+    int occurrence = 1;
+};
+
+// The moment of the yield at `index` (from 0) of a run that showed `seen`.
+Moment MomentOf(const QStringList& seen, qsizetype index) {
+    return {seen[index], int(seen.mid(0, index + 1).count(seen[index]))};
+}
 
 enum class Sorter { Program, StepByStep };
 
 // One sort of the keys of some addresses, with the bar at every yield. At
-// yield stopAt the sort button is pressed: StopSorting set, the bar reset.
+// the moment stopAt the sort button is pressed: StopSorting set, the bar reset.
 struct Sort {
     Sort(const QString& root, QStringList list, const Clock& clock = {})
-        : platform(root, clock.stride, clock.pattern), addresses(std::move(list)) {
+        : platform(root), addresses(std::move(list)) {
+        platform.clock = clock.scripted();
         form.setProgressValue(7);
         form.setProgressText("before");
-        platform.onYield = [this](int n) {
-            log.seen << BarLog::state(form);
-            if (n != stopAt)
+        platform.onYield = [this] {
+            const QString bar = BarShown(form);
+            log.seen << bar;
+            if (!stopAt || bar != stopAt->bar || log.seen.count(bar) != stopAt->occurrence)
                 return;
             form.globals.StopSorting = true;
             form.setProgressValue(0);
@@ -114,28 +118,28 @@ struct Sort {
             sorted << addresses[i];
     }
 
-    PatternPlatform platform;
+    ScriptedPlatform platform;
     FormState form;
     QStringList addresses;
     BarLog log;
-    int stopAt = 0;
+    std::optional<Moment> stopAt;
     QStringList sorted;
 };
 
-bool SameAsStepByStep(const QString& root, const QStringList& addresses, int stopAt = 0,
-                      const Clock& clock = {}) {
+bool SameAsStepByStep(const QString& root, const QStringList& addresses,
+                      const std::optional<Moment>& stopAt = {}, const Clock& clock = {}) {
     Sort ours(root, addresses, clock), reference(root, addresses, clock);
     ours.stopAt = reference.stopAt = stopAt;
     ours.run(Sorter::Program);
     reference.run(Sorter::StepByStep);
     if (ours.sorted == reference.sorted && ours.log.seen == reference.log.seen &&
-        BarLog::state(ours.form) == BarLog::state(reference.form))
+        BarShown(ours.form) == BarShown(reference.form))
         return true;
-    qWarning() << "addresses" << addresses.mid(0, 20) << "stop at" << stopAt;
-    qWarning() << "ours" << ours.sorted.mid(0, 20) << ours.log.seen.size()
-               << BarLog::state(ours.form);
+    qWarning() << "addresses" << addresses.mid(0, 20) << "stop at"
+               << (stopAt ? stopAt->bar : QString()) << (stopAt ? stopAt->occurrence : 0);
+    qWarning() << "ours" << ours.sorted.mid(0, 20) << ours.log.seen.size() << BarShown(ours.form);
     qWarning() << "step by step" << reference.sorted.mid(0, 20) << reference.log.seen.size()
-               << BarLog::state(reference.form);
+               << BarShown(reference.form);
     return false;
 }
 
@@ -195,13 +199,14 @@ QStringList RandomAddresses(QRandomGenerator& random, int count, int shape = -1)
 // whenever it yields, drawn from a seeded generator: two runs that yield at
 // the same points meet the same acts. Each yield records the window's state.
 struct MeddledRun {
-    MeddledRun(const QString& root, const Clock& clock, quint32 seed, bool meddle)
-        : platform(root, clock.stride, clock.pattern), random(seed), meddle(meddle) {
-        platform.onYield = [this](int) {
-            seen << BarLog::state(form) + u'|' + form.sortCaption() + u'|' +
+    MeddledRun(const QString& root, const Clock& clock, quint32 seed, bool meddles)
+        : platform(root), options(form, platform), random(seed), meddle(meddles) {
+        platform.clock = clock.scripted();
+        platform.onYield = [this] {
+            seen << BarShown(form) + u'|' + form.sortCaption() + u'|' +
                         QString::number(int(form.mousePointer())) + u'|' +
                         QString::number(form.ListView2.count());
-            if (this->meddle)
+            if (meddle)
                 act();
         };
     }
@@ -213,16 +218,16 @@ struct MeddledRun {
             run->PushButton17_Click();
             break;
         case 2:
-            form.setCheck5(!form.check5());
+            options.setCheck5(!form.check5());
             break;
         case 3:
-            form.setCheck1(!form.check1());
+            options.setCheck1(!form.check1());
             break;
         case 4:
-            form.setCheck2(!form.check2());
+            options.setCheck2(!form.check2());
             break;
         case 5:
-            form.setText1(QStringList{"0", "1", "2", "x"}[random.bounded(4)]);
+            options.setText1(QStringList{"0", "1", "2", "x"}[random.bounded(4)]);
             break;
         case 6:
             RemoveResultsContaining(form.ListView2, "A");
@@ -239,20 +244,21 @@ struct MeddledRun {
             break;
         }
     }
-    void start(const SortMethod& method, const QStringList& input, quint32 options) {
+    void start(const SortMethod& method, const QStringList& input, quint32 ticks) {
         Fill(form.ListView1, input);
-        form.setCheck5(options & 1);
-        form.setCheck1(options & 2);
-        form.setCheck2(options & 4);
-        form.setText1(QString::number(options >> 3));
+        options.setCheck5(ticks & 1);
+        options.setCheck1(ticks & 2);
+        options.setCheck2(ticks & 4);
+        options.setText1(QString::number(ticks >> 3));
         SortRun sortRun(form, platform, {nullptr, method});
         run = &sortRun;
         sortRun.PushButton17_Click();
         run = nullptr;
     }
 
-    PatternPlatform platform;
+    ScriptedPlatform platform;
     FormState form;
+    OptionHandlers options;
     QRandomGenerator random;
     bool meddle;
     SortRun* run = nullptr;
@@ -261,7 +267,8 @@ struct MeddledRun {
 
 // Runs the program's method and the step-by-step one alike; false, with
 // what differs, when anything seen at a yield or at the end differs.
-// Options: bits 0 to 2 tick the three options, the rest is the limit.
+// Options: bits 0 to 2 tick the three options in turn (the unique domains and
+// the limit untick each other), the rest is the limit.
 bool TextMethodSameAsStepByStep(const QString& root, const QStringList& input, quint32 seed,
                                 quint32 options, const Clock& clock, bool meddle) {
     MeddledRun ours(root, clock, seed, meddle), reference(root, clock, seed, meddle);
@@ -293,6 +300,16 @@ class TestSorting : public QObject {
     void sortText(FormState& form, ScriptedPlatform& platform, const QStringList& input) {
         Fill(form.ListView1, input);
         SortingText(form, platform);
+    }
+
+    // The options as the user sets them, in this order.
+    static void setOptions(FormState& form, Platform& platform, bool check5, bool check1,
+                           bool check2, const QString& text1) {
+        OptionHandlers options(form, platform);
+        options.setCheck5(check5);
+        options.setCheck1(check1);
+        options.setCheck2(check2);
+        options.setText1(text1);
     }
 
 private slots:
@@ -497,22 +514,21 @@ private slots:
             sort.form.globals.StopSorting = stopAtStart;
             sort.run(sorter);
             QCOMPARE(sort.log.seen, atYields);
-            QCOMPARE(BarLog::state(sort.form), atEnd);
+            QCOMPARE(BarShown(sort.form), atEnd);
             QCOMPARE(sort.sorted, sorted);
             QVERIFY(sort.platform.shownBoxes.empty());
         }
     }
 
     void bubbleSortStopsAfterTheComparisonDuringWhichItWasStopped() {
-        // Yields: 1 starts pass 1, 2 to 4 precede its comparisons, 5 starts pass 2,
-        // 6 and 7 precede its first two comparisons.
+        // Pressed while the first comparison of pass 2 shows: the second one
+        // is still made.
         for (const Sorter sorter : {Sorter::Program, Sorter::StepByStep}) {
             Sort sort(dir.path(), {"d@x", "c@x", "b@x", "a@x"});
-            sort.stopAt = 7;
+            sort.stopAt = Moment{"0|" + kLoop + "2 of 2, please wait... 0"};
             sort.run(sorter);
-            QCOMPARE(sort.platform.yieldCount, 7);
             QCOMPARE(sort.sorted, QStringList({"b@x", "a@x", "c@x", "d@x"}));
-            QCOMPARE(BarLog::state(sort.form), "50|" + kLoop + "2 of 2, please wait... 1");
+            QCOMPARE(BarShown(sort.form), "50|" + kLoop + "2 of 2, please wait... 1");
         }
     }
 
@@ -530,8 +546,8 @@ private slots:
             const QStringList addresses = RandomAddresses(random, 2 + random.bounded(5));
             Sort whole(dir.path(), addresses);
             whole.run(Sorter::StepByStep);
-            for (int stopAt = 1; stopAt <= whole.platform.yieldCount; ++stopAt)
-                QVERIFY(SameAsStepByStep(dir.path(), addresses, stopAt));
+            for (qsizetype yield = 0; yield < whole.log.seen.size(); ++yield)
+                QVERIFY(SameAsStepByStep(dir.path(), addresses, MomentOf(whole.log.seen, yield)));
         }
     }
 
@@ -542,8 +558,14 @@ private slots:
         for (quint32 seed = 0; seed < 3; ++seed) {
             QRandomGenerator random(seed);
             const QStringList addresses = RandomAddresses(random, 1000, int(seed) * 2);
-            for (int stopAt : {0, 1, 3, 40, 4000})
-                QVERIFY(SameAsStepByStep(dir.path(), addresses, stopAt, clock));
+            Sort whole(dir.path(), addresses, clock);
+            whole.run(Sorter::StepByStep);
+            QVERIFY(SameAsStepByStep(dir.path(), addresses, {}, clock));
+            for (qsizetype yield : {0, 2, 39, 3999}) {
+                if (yield < whole.log.seen.size())
+                    QVERIFY(SameAsStepByStep(dir.path(), addresses, MomentOf(whole.log.seen, yield),
+                                             clock));
+            }
         }
     }
 
@@ -580,14 +602,13 @@ private slots:
         BarLog log;
         log.attach(platform, form);
         sortText(form, platform, {"c@b", "a@b", "b@a"});
-        const QString step1 = "Step 1 of 3: Processing email: ";
         QCOMPARE(log.seen, QStringList({
-                               "33|" + step1 + "c@b",
-                               "66|" + step1 + "a@b",
-                               "100|" + step1 + "b@a",
+                               "33|" + kCollecting + "c@b",
+                               "66|" + kCollecting + "a@b",
+                               "100|" + kCollecting + "b@a",
                                // pass 1
-                               "100|" + step1 + "b@a",
-                               "100|" + step1 + "b@a",
+                               "100|" + kCollecting + "b@a",
+                               "100|" + kCollecting + "b@a",
                                "0|" + kLoop + "1 of 1, please wait... 0",
                                // pass 2
                                "100|" + kLoop + "1 of 1, please wait... 1",
@@ -602,40 +623,44 @@ private slots:
                                "0|" + kAdding + "0",
                                "50|" + kAdding + "1",
                            }));
-        QCOMPARE(BarLog::state(form), "100|" + kAdding + "2");
+        QCOMPARE(BarShown(form), "100|" + kAdding + "2");
         QCOMPARE(Entries(form.ListView2), QStringList({"b@a", "a@b", "c@b"}));
         QCOMPARE(form.sortCaption(), QString("Stop Adding"));
         QCOMPARE(form.mousePointer(), MousePointer::Busy);
     }
 
-    void textSortShowsTheBucketSearch() {
+    // Sorted, the domains are a, b, c and c again: a new domain examines
+    // every bucket before it, the second c finds the third bucket.
+    void textSortShowsEachBucketExamined() {
         ScriptedPlatform platform(dir.path());
         FormState form;
-        form.setCheck2(true);
-        form.setText1("1");
+        OptionHandlers options(form, platform);
+        options.setCheck2(true);
+        options.setText1("2");
         BarLog log;
-        log.attach(platform, form);
-        sortText(form, platform, {"x@d", "y@d", "z@e"});
-        QCOMPARE(log.seen.mid(6),
-                 QStringList({
-                     "100|" + kLoop + "1 of 1, please wait... 1", "0|" + kAdding + "0",
-                     "50|" + kAdding + "1", // before bucket 1 of key 1
-                     "50|" + kSearching + "1.1",
-                     "100|" + kAdding + "2", // before bucket 1 of key 2
-                 }));
-        QCOMPARE(BarLog::state(form), "100|" + kSearching + "2.1");
-        QCOMPARE(Entries(form.ListView2), QStringList({"x@d", "z@e"}));
+        log.attach(platform, form, "Stop Adding");
+        sortText(form, platform, {"1@c", "1@a", "1@b", "2@c"});
+        QCOMPARE(log.seen, QStringList({
+                               "100|" + kLoop + "2 of 2, please wait... 2",
+                               "0|" + kAdding + "0",
+                               "33|" + kAdding + "1", // before bucket 1 of key 1
+                               "33|" + kSearching + "1.1",
+                               "66|" + kAdding + "2", // before buckets 1 and 2 of key 2
+                               "66|" + kSearching + "2.1",
+                               "66|" + kSearching + "2.2",
+                               "100|" + kAdding + "3", // before buckets 1 to 3 of key 3
+                               "100|" + kSearching + "3.1",
+                               "100|" + kSearching + "3.2",
+                           }));
+        QCOMPARE(BarShown(form), "100|" + kSearching + "3.3");
+        QCOMPARE(Entries(form.ListView2), QStringList({"1@a", "1@b", "1@c", "2@c"}));
     }
 
     void singleAddressLeavesTheStepThreeValue() {
         ScriptedPlatform platform(dir.path());
         FormState form;
-        BarLog log;
-        log.attach(platform, form);
         sortText(form, platform, {"solo@x"});
-        // Step 1, the pass without comparisons, then key 0.
-        QCOMPARE(platform.yieldCount, 3);
-        QCOMPARE(BarLog::state(form), "100|" + kAdding + "0");
+        QCOMPARE(BarShown(form), "100|" + kAdding + "0");
         QCOMPARE(Entries(form.ListView2), QStringList{"solo@x"});
         QVERIFY(platform.shownBoxes.empty());
     }
@@ -647,7 +672,7 @@ private slots:
         // While the second address is shown (it was read before the yield),
         // the first is deleted and one is added: the third and fourth
         // addresses are then read from the changed list.
-        platform.onYield = [&](int) {
+        platform.onYield = [&] {
             if (!form.progressText().endsWith("b@x"))
                 return;
             form.ListView1.removeAt(0);
@@ -674,9 +699,7 @@ private slots:
         QFETCH(QStringList, results);
         ScriptedPlatform platform(dir.path());
         FormState form;
-        form.setCheck1(check1);
-        form.setCheck2(!check1);
-        form.setText1(text1);
+        setOptions(form, platform, false, check1, !check1, text1);
         sortText(form, platform,
                  {QStringLiteral("\u0101@d.com"), "b@d.com", QStringLiteral("\u00e9@d.com")});
         QCOMPARE(Entries(form.ListView2), results);
@@ -697,7 +720,6 @@ private slots:
             << true << false << false << "5"
             << head + QStringList{"Amy@mail.com", "amy@mail.com", "bob@mail.com", "zed@mail.com"};
         QTest::newRow("unique domains") << false << true << false << "5" << oneEach;
-        QTest::newRow("unique domains wins") << false << true << true << "3" << oneEach;
         QTest::newRow("two per domain") << false << false << true << "2" << head + mail.mid(0, 2);
         QTest::newRow("three per domain") << false << false << true << "3" << head + mail.mid(0, 3);
         QTest::newRow("three, no duplicates")
@@ -720,10 +742,7 @@ private slots:
         QFETCH(QStringList, results);
         ScriptedPlatform platform(dir.path());
         FormState form;
-        form.setCheck5(check5);
-        form.setCheck1(check1);
-        form.setCheck2(check2);
-        form.setText1(text1);
+        setOptions(form, platform, check5, check1, check2, text1);
         form.ListView2.append(u"stale@result");
         sortText(form, platform,
                  {"bob@mail.com", "amy@mail.com", "bob@mail.com", "cy@Mail.com", "al@b.c",
@@ -732,52 +751,76 @@ private slots:
         QVERIFY(platform.shownBoxes.empty());
     }
 
-    void yieldsBeforeEveryBucketExamined() {
-        // Sorted, the domains are a, b, c and c again: a new domain examines
-        // every bucket before it, the second c finds the third bucket.
-        ScriptedPlatform platform(dir.path());
-        FormState form;
-        form.setCheck2(true);
-        form.setText1("2");
-        sortText(form, platform, {"1@c", "1@a", "1@b", "2@c"});
-        const int step1 = 4, step2 = 1 + 3 + 1 + 3; // a pass that exchanges, one that checks
-        const int step3 = 4 + (0 + 1 + 2 + 3);
-        QCOMPARE(platform.yieldCount, step1 + step2 + step3);
-        QCOMPARE(Entries(form.ListView2), QStringList({"1@a", "1@b", "1@c", "2@c"}));
+    // Where the window gets fewer turns, each shows what it would show with a
+    // turn at every yield point.
+    void sparseYieldsShowWhatEveryYieldWouldShow_data() {
+        QTest::addColumn<bool>("limit");
+        QTest::newRow("no option") << false;
+        QTest::newRow("bucket search") << true;
     }
 
-    void askingForManyYieldPointsAnswersAsAskingOneByOne_data() {
-        QTest::addColumn<int>("stride");
-        QTest::addColumn<QList<bool>>("pattern");
-        QTest::newRow("every point real") << 1 << QList<bool>{true};
-        QTest::newRow("stride, sometimes due") << 4 << QList<bool>{false, true, false, false, true};
-        QTest::newRow("stride, never due") << 3 << QList<bool>{false};
-    }
-
-    void askingForManyYieldPointsAnswersAsAskingOneByOne() {
-        QFETCH(int, stride);
-        QFETCH(QList<bool>, pattern);
-        PatternPlatform single(dir.path(), stride, pattern);
-        PatternPlatform bulk(dir.path(), stride, pattern);
-        QList<int> dueOneByOne;
-        QList<int> dueInRuns;
-        int point = 0;
-        for (qsizetype run : {0, 1, 2, 7, 3, 16, 1, 5, 30}) {
-            for (qsizetype k = 0; k < run; ++k)
-                if (single.yieldDue())
-                    dueOneByOne << point + int(k);
-            qsizetype asked = 0;
-            while (asked < run) {
-                const qsizetype first = bulk.firstYieldDue(run - asked);
-                if (first == run - asked)
-                    break;
-                dueInRuns << point + int(asked + first);
-                asked += first + 1;
-            }
-            point += int(run);
+    void sparseYieldsShowWhatEveryYieldWouldShow() {
+        QFETCH(bool, limit);
+        QStringList addresses;
+        for (int i = 0; i < 24; ++i)
+            addresses << QString("u%1@d%2.com").arg((i * 7) % 24).arg(i % 5);
+        FormState denseForm, sparseForm;
+        ScriptedPlatform densePlatform(dir.path()), sparsePlatform(dir.path());
+        YieldTrace dense(densePlatform, denseForm), sparse(sparsePlatform, sparseForm, 3);
+        for (auto [form, platform] :
+             {std::pair(&denseForm, &densePlatform), std::pair(&sparseForm, &sparsePlatform)}) {
+            OptionHandlers options(*form, *platform);
+            options.setCheck2(limit);
+            options.setText1("3");
         }
-        QCOMPARE(dueInRuns, dueOneByOne);
-        QVERIFY(!dueOneByOne.isEmpty() || !pattern.contains(true));
+        sortText(denseForm, densePlatform, addresses);
+        sortText(sparseForm, sparsePlatform, addresses);
+        QVERIFY2(SparseMismatch(dense, sparse).isEmpty(),
+                 qPrintable(SparseMismatch(dense, sparse)));
+        QVERIFY(sparse.yields() < dense.yields() / 2);
+        QCOMPARE(BarShown(sparseForm), BarShown(denseForm));
+        QCOMPARE(Entries(sparseForm.ListView2), Entries(denseForm.ListView2));
+    }
+
+    // A window's clock looks at the time once every stride points, and lets a
+    // yield through once a frame has passed since the last one.
+    void frameClockYieldsOnceAFrame() {
+        qint64 now = 0;
+        int looks = 0;
+        FrameClock clock(12, 4, [&] {
+            ++looks;
+            return now;
+        });
+        looks = 0;
+        QList<bool> answers;
+        for (int i = 0; i < 8; ++i)
+            answers << clock.due();
+        now = 12;
+        for (int i = 0; i < 4; ++i)
+            answers << clock.due();
+        QCOMPARE(answers, QList<bool>(11, false) << true);
+        QCOMPARE(looks, 3);
+        // A run of points: one look decides for all of them.
+        clock.restart();
+        QCOMPARE(clock.firstDue(1000), qsizetype(1000));
+        now = 30;
+        QCOMPARE(clock.firstDue(1000), qsizetype(0));
+        QCOMPARE(looks, 6);
+        QCOMPARE(clock.pointsAsked(), 12 + 1000 + 1);
+        // However short, a run is looked at: it may stand for much work.
+        now = 60;
+        QCOMPARE(clock.firstDue(1), qsizetype(0));
+    }
+
+    // Without an interval every stride-th point is due, asked one by one or in runs.
+    void clockWithoutIntervalLetsEveryStrideThrough() {
+        FrameClock clock(0, 3);
+        QCOMPARE(clock.firstDue(2), qsizetype(2));
+        QCOMPARE(clock.firstDue(5), qsizetype(0));
+        QCOMPARE(clock.firstDue(5), qsizetype(2));
+        QCOMPARE(QList<bool>({clock.due(), clock.due(), clock.due()}),
+                 QList<bool>({false, false, true}));
+        QCOMPARE(clock.pointsAsked(), 9);
     }
 };
 

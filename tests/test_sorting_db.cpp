@@ -5,11 +5,15 @@
 #include "DatabaseRows.h"
 #include "FormState.h"
 #include "ListContents.h"
+#include "OptionHandlers.h"
 #include "ProgressBarView.h"
 #include "ScriptedPlatform.h"
 #include "Sorting.h"
 #include "SortingDB.h"
+#include "StepTexts.h"
 #include "TestWindow.h"
+#include "YieldActions.h"
+#include "YieldTrace.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -25,10 +29,11 @@ const QString kTemplate = QStringLiteral(AMBERVALE_RESOURCES "/dbBlank.mdb");
 
 // A window state and a platform whose data folder holds a fresh working
 // database, and whose program folder holds the template.
-template <class P = ScriptedPlatform> struct Run {
+struct Run {
     QTemporaryDir dir;
-    P platform{dir.path()};
+    ScriptedPlatform platform{dir.path()};
     FormState form;
+    OptionHandlers options{form, platform};
 
     Run() {
         QDir().mkpath(DataFolder(platform));
@@ -37,7 +42,7 @@ template <class P = ScriptedPlatform> struct Run {
         QFile::copy(kTemplate, database());
         QFile(database()).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
     }
-    QString database() { return DataFolder(platform) + "/dbData.mdb"; }
+    QString database() { return WorkingDatabase(platform); }
     QString templateFile() { return platform.programFolder() + "/dbBlank.mdb"; }
     void fill(const QStringList& addresses) {
         for (const QString& address : addresses)
@@ -117,34 +122,6 @@ QString describe(const QList<Seen>& seen) {
     return lines.join('\n');
 }
 
-// Loops ask at every yield point and really yield at every third (or every
-// `every`); the few points that always yield are counted as they come.
-class SparsePlatform : public ScriptedPlatform {
-public:
-    using ScriptedPlatform::ScriptedPlatform;
-    int points = 0;
-    int every = 3;
-
-    void yield() override {
-        if (!answeredDue_)
-            ++points;
-        answeredDue_ = false;
-        ScriptedPlatform::yield();
-    }
-
-protected:
-    bool isYieldDue() override {
-        answeredDue_ = ++points % every == 0;
-        return answeredDue_;
-    }
-
-private:
-    bool answeredDue_ = false;
-};
-
-const QString kStep1 = "Step 1 of 3: Processing email: ";
-const QString kStep2 = "Step 2 of 3: Sorting, please wait... ";
-const QString kStep3 = "Step 3 of 3: Adding emails, please wait... ";
 const QStringList kMixed = {"b@x.com", "a@x.com", "a@x.com", "B@x.com", "c@y.org",
                             "a@y.org", "d@x.com", "e@X.com", "f@"};
 } // namespace
@@ -287,10 +264,10 @@ private slots:
         QFETCH(QStringList, results);
         Run run;
         run.fill(kMixed);
-        run.form.setCheck5(check5);
-        run.form.setCheck1(check1);
-        run.form.setCheck2(check2);
-        run.form.setText1(limit);
+        run.options.setCheck5(check5);
+        run.options.setCheck1(check1);
+        run.options.setCheck2(check2);
+        run.options.setText1(limit);
         QCOMPARE(run.sort(), results);
         QVERIFY(run.platform.shownBoxes.empty());
     }
@@ -324,8 +301,8 @@ private slots:
             for (const bool check5 : {false, true}) {
                 Run run;
                 run.fill(addresses);
-                run.form.setCheck5(check5);
-                run.form.setCheck1(unique);
+                run.options.setCheck5(check5);
+                run.options.setCheck1(unique);
                 lists[check5] = run.sort();
                 QVERIFY(run.platform.shownBoxes.empty());
                 grouped.clear();
@@ -343,17 +320,14 @@ private slots:
     void limitThatStopsBeingANumberKeepsTheLastGoodValue() {
         Run run;
         run.fill({"a@d", "b@d", "c@d", "d@d", "e@e", "f@e", "g@e"});
-        run.form.setCheck2(true);
-        run.form.setText1("2");
-        // Yields 1-7 write, 8-11 sort, then one before each row: "x" comes before "b@d", "3"
-        // before "f@e".
-        run.platform.onYield = [&](int n) {
-            if (n == 13)
-                run.form.setText1("x");
-            if (n == 17)
-                run.form.setText1("3");
-        };
+        run.options.setCheck2(true);
+        run.options.setText1("2");
+        // "x" comes before "b@d", "3" before "f@e".
+        YieldActions actions(run.platform, run.form);
+        actions.whenBar(kAdding + "0", [&] { run.options.setText1("x"); })
+            .whenBar(kAdding + "4", [&] { run.options.setText1("3"); });
         QCOMPARE(run.sort(), QStringList({"a@d", "b@d", "e@e", "f@e", "g@e"}));
+        QVERIFY(actions.done());
     }
 
     void progressAtEveryYield() {
@@ -361,24 +335,24 @@ private slots:
         run.fill({"b@y.com", "dir/a@x.com", "c@x.com"});
         run.form.setSortCaption("Stop Sorting");
         QList<Seen> seen;
-        run.platform.onYield = [&](int) {
+        run.platform.onYield = [&] {
             seen << Seen{run.form.progressValue(), run.form.progressText(), run.form.sortCaption()};
         };
         QCOMPARE(run.sort(), QStringList({"c@x.com", "dir/a@x.com", "b@y.com"}));
         const QString s = "Stop Sorting", a = "Stop Adding";
-        const QList<Seen> expected = {{33, kStep1 + "b@y.com", s},
-                                      {66, kStep1 + "a@x.com", s},
-                                      {100, kStep1 + "c@x.com", s},
-                                      {100, kStep1 + "c@x.com", s},
-                                      {100, kStep2, s},
-                                      {100, kStep2, s},
-                                      {100, kStep2, s},
-                                      {100, kStep2, a},
-                                      {25, kStep3 + "0", a},
-                                      {50, kStep3 + "1", a}};
+        const QList<Seen> expected = {{33, kCollecting + "b@y.com", s},
+                                      {66, kCollecting + "a@x.com", s},
+                                      {100, kCollecting + "c@x.com", s},
+                                      {100, kCollecting + "c@x.com", s},
+                                      {100, kQuerying, s},
+                                      {100, kQuerying, s},
+                                      {100, kQuerying, s},
+                                      {100, kQuerying, a},
+                                      {25, kAdding + "0", a},
+                                      {50, kAdding + "1", a}};
         QVERIFY2(seen == expected, qPrintable(describe(seen)));
         QCOMPARE(run.form.progressValue(), 75.0);
-        QCOMPARE(run.form.progressText(), kStep3 + "2");
+        QCOMPARE(run.form.progressText(), kAdding + "2");
         QCOMPARE(run.form.mousePointer(), MousePointer::Busy);
     }
 
@@ -386,16 +360,16 @@ private slots:
     void groupedRowsAreCountedExactly() {
         Run run;
         run.fill({"b@y.com", "a@x.com", "b@y.com", "c@x.com", "a@x.com"});
-        run.form.setCheck5(true);
+        run.options.setCheck5(true);
         QList<double> values;
-        run.platform.onYield = [&](int) {
-            if (run.form.progressText().startsWith(kStep3))
+        run.platform.onYield = [&] {
+            if (run.form.progressText().startsWith(kAdding))
                 values << run.form.progressValue();
         };
         QCOMPARE(run.sort(), QStringList({"a@x.com", "c@x.com", "b@y.com"}));
         QCOMPARE(values, QList<double>({25, 50}));
         QCOMPARE(run.form.progressValue(), 75.0);
-        QCOMPARE(run.form.progressText(), kStep3 + "2");
+        QCOMPARE(run.form.progressText(), kAdding + "2");
     }
 
     // The engine's long statements give the window turns, where the bar
@@ -414,17 +388,17 @@ private slots:
         QStringList expected;
         for (const auto& [domain, address] : unique)
             expected << address;
-        const QString listed = kStep3 + QString::number(expected.size() - 1);
+        const QString listed = kAdding + QString::number(expected.size() - 1);
         run.fill(addresses);
         run.sort(); // rows for the next run to empty
-        run.form.setCheck5(true);
+        run.options.setCheck5(true);
         const QString atStart = run.form.progressText();
         QSet<QString> texts;
-        run.platform.onCallYield = [&](int) {
+        run.platform.onCallYield = [&] {
             texts << run.form.progressText();
             if (run.form.progressText() != listed)
                 run.form.ListView2.clear();
-            if (run.form.progressText() == kStep2) {
+            if (run.form.progressText() == kQuerying) {
                 for (int k = 0; k < 50; ++k)
                     run.form.ListView1.append(u"late@a.com");
             }
@@ -433,40 +407,29 @@ private slots:
 
         QVERIFY2(run.platform.callYieldCount > 10,
                  qPrintable(QString::number(run.platform.callYieldCount)));
-        QVERIFY(texts.contains(kStep2));
-        QVERIFY2(
-            (texts - QSet<QString>{atStart, kStep1 + addresses.last(), kStep2, listed}).isEmpty(),
-            qPrintable(texts.values().join('\n')));
+        QVERIFY(texts.contains(kQuerying));
+        QVERIFY2((texts - QSet<QString>{atStart, kCollecting + addresses.last(), kQuerying, listed})
+                     .isEmpty(),
+                 qPrintable(texts.values().join('\n')));
         QCOMPARE(results, expected);
         QCOMPARE(run.form.progressText(), listed);
         QCOMPARE(storedRows(run.database()).size(), addresses.size());
     }
 
     void sparseYieldsShowWhatEveryYieldWouldShow() {
-        auto state = [](FormState& form) {
-            return Seen{form.progressValue(), form.progressText(), form.sortCaption()};
-        };
         QStringList addresses;
         for (int i = 0; i < 20; ++i)
             addresses << QString("u%1@d%2.com").arg(i).arg(i % 4);
-        Run dense;
+        Run dense, sparse;
+        YieldTrace denseTrace(dense.platform, dense.form);
+        YieldTrace sparseTrace(sparse.platform, sparse.form, 3);
         dense.fill(addresses);
-        QList<Seen> every;
-        dense.platform.onYield = [&](int) { every << state(dense.form); };
-        dense.sort();
-
-        Run<SparsePlatform> sparse;
         sparse.fill(addresses);
-        int real = 0;
-        sparse.platform.onYield = [&](int) {
-            ++real;
-            QVERIFY2(state(sparse.form) == every[sparse.platform.points - 1],
-                     qPrintable(QString::number(sparse.platform.points)));
-        };
-        QCOMPARE(sparse.sort(), Entries(dense.form.ListView2));
-        QCOMPARE(sparse.platform.points, every.size());
-        QVERIFY(real < every.size() / 2);
-        QVERIFY(state(sparse.form) == state(dense.form));
+        QCOMPARE(sparse.sort(), dense.sort());
+        QVERIFY2(SparseMismatch(denseTrace, sparseTrace).isEmpty(),
+                 qPrintable(SparseMismatch(denseTrace, sparseTrace)));
+        QVERIFY(sparseTrace.yields() < denseTrace.yields() / 2);
+        QCOMPARE(BarShown(sparse.form), BarShown(dense.form));
     }
 
     // Between two real yields rows go to the engine in groups; what is
@@ -486,15 +449,13 @@ private slots:
                 address = QString(300, 'x') + address;
             addresses << address;
         }
-        Run<SparsePlatform> run;
-        run.platform.every = 37; // real yields before rows 37 and 74
+        Run run;
+        run.platform.clock = FrameClock(0, 37); // real yields before rows 37 and 74
         run.fill(addresses);
-        int real = 0;
-        run.platform.onYield = [&](int) {
-            if (++real == 2)
-                run.form.globals.StopSorting = true;
-        };
+        YieldActions actions(run.platform, run.form);
+        actions.whenBar(kCollecting + addresses[73], [&] { run.form.globals.StopSorting = true; });
         run.sort();
+        QVERIFY(actions.done());
         QList<QStringList> expected;
         for (qsizetype i = 0; i < 74; ++i) {
             DatabaseRow row;
@@ -509,15 +470,15 @@ private slots:
     void stopSortingKeepsWhatWasWritten() {
         Run run;
         run.fill({"e@e", "d@d", "c@c", "b@b", "a@a"});
-        run.platform.onYield = [&](int n) {
-            if (n == 3) {
-                run.form.globals.StopSorting = true;
-                run.form.setMousePointer(MousePointer::Default);
-            }
-        };
+        YieldActions actions(run.platform, run.form);
+        actions.whenBar(kCollecting + "c@c", [&] {
+            run.form.globals.StopSorting = true;
+            run.form.setMousePointer(MousePointer::Default);
+        });
         QCOMPARE(run.sort(), QStringList({"c@c", "d@d", "e@e"}));
+        QVERIFY(actions.done());
         QCOMPARE(storedRows(run.database()).size(), 3);
-        QCOMPARE(run.form.progressText(), kStep3 + "2");
+        QCOMPARE(run.form.progressText(), kAdding + "2");
         QCOMPARE(run.form.mousePointer(), MousePointer::Busy);
     }
 
@@ -543,9 +504,9 @@ private slots:
         Fill(form.state().ListView1, {"e@e", "d@d", "c@c", "b@b", "a@a"});
         QCoreApplication::processEvents(); // the view learns of the rows
         QStringList barAfterPress;         // each change, until step 3
-        t.platform.onYield = [&](int) {
+        t.platform.onYield = [&] {
             const QString text = form.ProgressBar1->text();
-            if (barAfterPress.isEmpty() && text != kStep1 + "c@c")
+            if (barAfterPress.isEmpty() && text != kCollecting + "c@c")
                 return;
             if (barAfterPress.isEmpty()) {
                 QTest::mouseClick(form.PushButton17, Qt::LeftButton);
@@ -560,12 +521,12 @@ private slots:
             }
             const QString shown =
                 QString::number(form.ProgressBar1->value()) + '|' + form.ProgressBar1->text();
-            if (!text.startsWith(kStep3) && barAfterPress.value(barAfterPress.size() - 1) != shown)
+            if (!text.startsWith(kAdding) && barAfterPress.value(barAfterPress.size() - 1) != shown)
                 barAfterPress << shown;
         };
         QTest::mouseClick(form.PushButton17, Qt::LeftButton);
 
-        QCOMPARE(barAfterPress, QStringList({"0|Progress Bar", "0|" + kStep2}));
+        QCOMPARE(barAfterPress, QStringList({"0|Progress Bar", "0|" + kQuerying}));
         QCOMPARE(Entries(form.state().ListView2), QStringList({"c@c", "d@d", "e@e"}));
         QCOMPARE(Entries(form.state().ListView1), inputAfter);
         QCOMPARE(t.platform.shownBoxes.size(), size_t(1));
@@ -575,14 +536,11 @@ private slots:
     void stopAddingEndsAfterTheCurrentRow() {
         Run run;
         run.fill({"e@e", "d@d", "c@c", "b@b", "a@a"});
-        // Yields 1-5 write, 6-9 sort, 10 comes before the first row.
-        run.platform.onYield = [&](int n) {
-            if (n == 11)
-                run.form.globals.StopAdding = true;
-        };
+        YieldActions actions(run.platform, run.form);
+        actions.whenBar(kAdding + "0", [&] { run.form.globals.StopAdding = true; });
         QCOMPARE(run.sort(), QStringList({"a@a", "b@b"}));
-        QCOMPARE(run.platform.yieldCount, 11);
-        QCOMPARE(run.form.progressText(), kStep3 + "1");
+        QVERIFY(actions.done());
+        QCOMPARE(run.form.progressText(), kAdding + "1");
         QCOMPARE(run.form.progressValue(), 2.0 / 6.0 * 100);
     }
 
@@ -591,8 +549,7 @@ private slots:
         run.form.ListView2.append(u"old@result");
         QCOMPARE(run.sort(), QStringList{});
         QCOMPARE(run.form.sortCaption(), QString("Stop Adding"));
-        QCOMPARE(run.form.progressText(), kStep2);
-        QCOMPARE(run.platform.yieldCount, 4);
+        QCOMPARE(run.form.progressText(), kQuerying);
         QVERIFY(run.platform.shownBoxes.empty());
     }
 
@@ -611,7 +568,7 @@ private slots:
         // last when the rows are kept for good.
         QTest::newRow("disk full from the start") << none << ""
                                                   << "Disk full" << 110 << false;
-        QTest::newRow("disk full once listed") << none << kStep3 << "Disk full" << 220 << true;
+        QTest::newRow("disk full once listed") << none << kAdding << "Disk full" << 220 << true;
     }
 
     // One report; the file keeps the rows it had, whole, and serves the next run.
@@ -635,7 +592,7 @@ private slots:
         run.fill(addresses);
         if (operation >= 0)
             run.platform.injectFailure(ScriptedPlatform::Operation(operation), message);
-        run.platform.onCallYield = [&](int) {
+        run.platform.onCallYield = [&] {
             if (!diskFullFrom.isNull() && run.form.progressText().startsWith(diskFullFrom))
                 run.platform.databaseDiskFull = true;
         };
@@ -793,7 +750,7 @@ private slots:
         };
         QStringList free;
         QSet<QString> steps;
-        run.platform.onYield = [&](int) {
+        run.platform.onYield = [&] {
             steps << run.form.progressText().left(6);
             if (tryToWrite() != SQLITE_BUSY)
                 free << run.form.progressText();
@@ -831,7 +788,7 @@ private slots:
         int turns = 0;
         QElapsedTimer sinceStop;
         qint64 stopToDone = -1;
-        t.platform.onCallYield = [&](int) {
+        t.platform.onCallYield = [&] {
             if (turns < 0)
                 return;
             whileWaiting << QString("%1|%2|%3")

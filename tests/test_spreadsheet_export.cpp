@@ -3,6 +3,7 @@
 #include "PointerLog.h"
 #include "SpreadsheetExport.h"
 #include "TestWindow.h"
+#include "YieldActions.h"
 
 #include <QPushButton>
 #include <QStandardPaths>
@@ -138,13 +139,12 @@ private slots:
         Form1& form = t.start();
         Fill(form.state().ListView2, {"a@b", "c@d", "e@f"});
         t.platform.inputAnswers = {"@"};
-        t.platform.onYield = [&](int turn) {
-            if (turn == 2)
-                form.PushButton23->click();
-            if (turn == 4)
-                form.PushButton2->click();
-        };
+        YieldActions actions(t.platform, form.state());
+        actions.atNextYield([&] { form.PushButton23->click(); }).atNextYield([&] {
+            form.PushButton2->click();
+        });
         form.PushButton13->click();
+        QVERIFY(actions.done());
         QCOMPARE(form.state().ListView2.count(), 0);
         QCOMPARE(columnA(t.platform.shownSpreadsheets.at(0)),
                  QStringList({"Result(s)", "a@b", "c@d", "e@f"}));

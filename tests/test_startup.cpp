@@ -37,6 +37,24 @@ private slots:
         QVERIFY(t.platform.shownBoxes.empty());
     }
 
+    // Two instances at their first start: the other one's copy appears
+    // between the check and this one's copy, which then fails; it serves, kept.
+    void databaseCopiedMeanwhileByAnotherInstanceIsKept() {
+        TestWindow t;
+        const QString database = t.dataFolder() + "/dbData.mdb";
+        const QByteArray others("the other instance's copy");
+        t.platform.onCopyFile = [&] {
+            QFile file(database);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(others);
+        };
+        t.start();
+        QVERIFY(t.platform.shownBoxes.empty());
+        QFile kept(database);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), others);
+    }
+
     void missingTemplateGivesOneReportThenTheWindowOpens() {
         TestWindow t(false);
         Form1& form = t.start();

@@ -407,7 +407,7 @@ private slots:
                 mismatches << name + " while showing " + form.PushButton17->text();
         };
         QString atDone;
-        t.platform.onYield = [&](int) { check(); };
+        t.platform.onYield = [&] { check(); };
         t.platform.onMessageBox = [&](const auto&) {
             check();
             atDone = readerView(form.PushButton17)->text(QAccessible::Name);

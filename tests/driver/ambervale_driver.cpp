@@ -35,12 +35,12 @@
 //   folder:PATH    print the names in a folder
 
 #include "AddressGenerator.h"
+#include "DataFolder.h"
 #include "Database.h"
 #include "DatabaseIntegrity.h"
 #include "Form1.h"
 #include "OfficeSpreadsheet.h"
 #include "QtPlatform.h"
-#include "WorkingDatabase.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -260,14 +260,13 @@ int main(int argc, char* argv[]) {
             form.PushButton17->click();
             say(platform.turns());
         } else if (command == QStringLiteral("database")) {
-            const QString path = WorkingDatabasePath(platform);
+            const QString path = WorkingDatabase(platform);
             const QString verdict = DatabaseIntegrity(path);
-            DatabaseConnection connection;
-            connection.open(path);
-            DatabaseStatement rows =
-                connection.prepare(QStringLiteral("SELECT count(*) FROM tblEmls"));
-            rows.step();
-            say(QStringLiteral("database %1 rows=%2").arg(verdict).arg(rows.integer(0)));
+            const auto connection = CreateEngineConnection();
+            connection->open(path);
+            const auto rows = connection->prepare(QStringLiteral("SELECT count(*) FROM tblEmls"));
+            rows->step();
+            say(QStringLiteral("database %1 rows=%2").arg(verdict).arg(rows->integer(0)));
         } else if (command == QStringLiteral("option1")) {
             form.Option1->click();
         } else if (command == QStringLiteral("option2")) {

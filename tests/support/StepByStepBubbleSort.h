@@ -8,6 +8,12 @@
 #include <utility>
 #include <vector>
 
+// A yield point of the step by step: a real yield where the clock says so.
+inline void YieldIfDue(Platform& platform) {
+    if (platform.frameClock().due())
+        platform.yield();
+}
+
 // The bar as the comparisons of the step-by-step sort set it. Nothing can
 // see it between two yields, so it reaches the form just before a yield and
 // at the end, and only when a comparison has set it since: a stop press at
@@ -33,7 +39,7 @@ public:
                 .arg(j_));
     }
     void yieldIfDue(Platform& platform) {
-        if (!platform.yieldDue())
+        if (!platform.frameClock().due())
             return;
         flush();
         platform.yield();

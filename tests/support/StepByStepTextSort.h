@@ -34,7 +34,7 @@ inline void StepByStepSortingText(FormState& form, Platform& platform) {
         form.setProgressValue(percent(i, input.count()));
         form.setProgressText(QStringLiteral("Step 1 of 3: Processing email: ") +
                              FileNameFromPath(address));
-        platform.yieldIfDue();
+        YieldIfDue(platform);
         form.setMousePointer(MousePointer::Busy);
         if (!form.check5() || !seenAddresses.contains(address)) {
             if (form.check5())
@@ -55,7 +55,7 @@ inline void StepByStepSortingText(FormState& form, Platform& platform) {
     std::vector<std::unique_ptr<clsDomain>> buckets;
     form.setSortCaption(kStopAdding);
     for (qsizetype i = 0; i <= m; ++i) {
-        platform.yieldIfDue();
+        YieldIfDue(platform);
         if (m > 0)
             form.setProgressValue(percent(i, m));
         form.setProgressText(QStringLiteral("Step 3 of 3: Adding emails, please wait... ") +
@@ -72,14 +72,14 @@ inline void StepByStepSortingText(FormState& form, Platform& platform) {
             clsDomain* found = nullptr;
             const size_t count = buckets.size();
             for (size_t j = 1; j <= count && !found; ++j) {
-                platform.yieldIfDue();
+                YieldIfDue(platform);
                 form.setProgressText(
                     QStringLiteral("Step 3 of 3: Adding  emails, please wait... ") +
                     QString::number(i) + u'.' + QString::number(j));
                 if (buckets[j - 1]->Domain() == domain)
                     found = buckets[j - 1].get();
             }
-            if (found && found->Count() < limit.read(form.text1())) {
+            if (found && found->Count() < limit.read(form.text1()).value_or(0)) {
                 found->AddEmailAddress(output);
                 results.append(output);
             } else if (!found) {
