@@ -207,13 +207,9 @@ bool DatabaseSort::walk() {
         return true;
     if (fetched_)
         return walkRows(*fetched_, fetched_->count());
-    qint64 r = 0;
-    const bool counted = runLong(162, [&] {
-        const auto count = connection_->prepare(QStringLiteral("SELECT COUNT(*) FROM tblEmls"));
-        count->step();
-        r = count->integer(0);
-    });
-    return counted && walkRows(*rows_, r);
+    // The table was emptied under the same lock and took one row for each
+    // address written: its rows are counted already.
+    return walkRows(*rows_, written_);
 }
 
 template <class Rows> bool DatabaseSort::walkRows(Rows& rows, qint64 r) {

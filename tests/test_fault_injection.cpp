@@ -47,8 +47,8 @@ void sortRun(TestWindow&, Form1& form) {
 void nothing(TestWindow&, Form1&) {}
 
 // A run begins by clearing the old results, so a failed run leaves none.
-// Statements of a run on three addresses: synchronous setting, BEGIN, DELETE,
-// three inserts, the query, the count, three steps of the walk, COMMIT.
+// Statements of a run on three addresses: three settings, BEGIN, DELETE, three
+// inserts, the query, three steps of the walk, COMMIT.
 const std::vector<Fault>& faults() {
     static const std::vector<Fault> all{
         // Each later step of the start-up that needed the folder says so too.
@@ -67,8 +67,8 @@ const std::vector<Fault>& faults() {
         {"engine start", Op::CreateConnection, 0, false, sortRun, 1, kDone, {}},
         {"database open", Op::OpenDatabase, 0, false, sortRun, 1, kDone, {}},
         {"first statement", Op::RunStatement, 0, false, sortRun, 1, kDone, {}},
-        {"second insert", Op::RunStatement, 5, false, sortRun, 1, kDone, {}},
-        {"query", Op::RunStatement, 7, false, sortRun, 1, kDone, {}},
+        {"second insert", Op::RunStatement, 6, false, sortRun, 1, kDone, {}},
+        {"query", Op::RunStatement, 8, false, sortRun, 1, kDone, {}},
         {"commit", Op::RunStatement, 12, false, sortRun, 1, kDone, kSorted},
         {"file creation", Op::CreateFile, 0, false, saveResults, 1, {}, kResults},
         {"file write", Op::WriteFile, 0, false, saveResults, 1, {}, kResults},

@@ -478,6 +478,8 @@ private slots:
         QCOMPARE(run.sort(), QStringList({"c@c", "d@d", "e@e"}));
         QVERIFY(actions.done());
         QCOMPARE(storedRows(run.database()).size(), 3);
+        // Counted among the three rows written, not the five addresses.
+        QCOMPARE(run.form.progressValue(), 75.0);
         QCOMPARE(run.form.progressText(), kAdding + "2");
         QCOMPARE(run.form.mousePointer(), MousePointer::Busy);
     }
