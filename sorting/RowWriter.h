@@ -12,7 +12,7 @@
 // statement are not written.
 class RowWriter {
 public:
-    static constexpr int kGroup = 16;
+    static constexpr int kGroup = 64;
 
     explicit RowWriter(DatabaseConnection& connection);
 

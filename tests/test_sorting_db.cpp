@@ -7,6 +7,7 @@
 #include "ListContents.h"
 #include "OptionHandlers.h"
 #include "ProgressBarView.h"
+#include "RowWriter.h"
 #include "ScriptedPlatform.h"
 #include "Sorting.h"
 #include "SortingDB.h"
@@ -435,9 +436,11 @@ private slots:
     // Between two real yields rows go to the engine in groups; what is
     // stored is the same, row for row, also when a stop press ends the step.
     void rowsWrittenInGroupsAreStoredRowForRow() {
+        // Two full groups between yields, then a few rows one at a time.
+        constexpr int kPeriod = 2 * RowWriter::kGroup + 5;
         QStringList addresses;
         const QString wide = QString::fromUtf16(u"李"), latin1 = QString::fromUtf16(u"ß");
-        for (int i = 0; i < 100; ++i) {
+        for (int i = 0; i < 3 * kPeriod - 11; ++i) {
             QString address = QString("u%1@d%2.com").arg(i).arg(i % 7);
             if (i % 5 == 1)
                 address.insert(1, '"');
@@ -450,21 +453,23 @@ private slots:
             addresses << address;
         }
         Run run;
-        run.platform.clock = FrameClock(0, 37); // real yields before rows 37 and 74
+        run.platform.clock =
+            FrameClock(0, kPeriod); // real yields before rows kPeriod and 2 kPeriod
         run.fill(addresses);
         YieldActions actions(run.platform, run.form);
-        actions.whenBar(kCollecting + addresses[73], [&] { run.form.globals.StopSorting = true; });
+        actions.whenBar(kCollecting + addresses[2 * kPeriod - 1],
+                        [&] { run.form.globals.StopSorting = true; });
         run.sort();
         QVERIFY(actions.done());
         QList<QStringList> expected;
-        for (qsizetype i = 0; i < 74; ++i) {
+        for (qsizetype i = 0; i < 2 * kPeriod; ++i) {
             DatabaseRow row;
             row.fill(addresses[i]);
             expected << QStringList{row.email().toString(), row.localPart().toString(),
                                     row.domain().toString()};
         }
         QCOMPARE(storedRows(run.database()), expected);
-        QCOMPARE(run.form.ListView2.count(), 74);
+        QCOMPARE(run.form.ListView2.count(), 2 * kPeriod);
     }
 
     void stopSortingKeepsWhatWasWritten() {
