@@ -12,7 +12,7 @@
 // statement are not written.
 class RowWriter {
 public:
-    static constexpr int kGroup = 64;
+    static constexpr int kGroup = 256;
 
     explicit RowWriter(DatabaseConnection& connection);
 
