@@ -5,21 +5,32 @@
 #include <thread>
 
 namespace {
-std::mutex guard;
-std::condition_variable allDone;
-int running = 0;
+struct Chores {
+    std::mutex guard;
+    std::condition_variable allDone;
+    int running = 0;
+};
+
+// Never destroyed: a chore may still be finishing on its thread while the
+// program exits, and must not signal a condition that exit has torn down.
+Chores& chores() {
+    static Chores* const all = new Chores;
+    return *all;
+}
 
 void finished() {
-    const std::lock_guard<std::mutex> lock(guard);
-    if (--running == 0)
-        allDone.notify_all();
+    Chores& all = chores();
+    const std::lock_guard<std::mutex> lock(all.guard);
+    if (--all.running == 0)
+        all.allDone.notify_all();
 }
 } // namespace
 
 void RunFileChore(std::function<void()> chore) {
     {
-        const std::lock_guard<std::mutex> lock(guard);
-        ++running;
+        Chores& all = chores();
+        const std::lock_guard<std::mutex> lock(all.guard);
+        ++all.running;
     }
     try {
         std::thread([chore] {
@@ -33,6 +44,7 @@ void RunFileChore(std::function<void()> chore) {
 }
 
 void WaitForFileChores() {
-    std::unique_lock<std::mutex> lock(guard);
-    allDone.wait(lock, [] { return running == 0; });
+    Chores& all = chores();
+    std::unique_lock<std::mutex> lock(all.guard);
+    all.allDone.wait(lock, [&all] { return all.running == 0; });
 }
