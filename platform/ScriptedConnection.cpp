@@ -24,9 +24,11 @@ private:
 } // namespace
 
 ScriptedConnection::ScriptedConnection(std::unique_ptr<DatabaseConnection> real, Check beforeOpen,
-                                       Check beforeStatement, std::function<bool()> roomToGrow)
+                                       Check beforeStatement,
+                                       std::function<void(const QString&)> beforeExecute,
+                                       std::function<bool()> roomToGrow)
     : real_(std::move(real)), beforeOpen_(std::move(beforeOpen)),
-      beforeStatement_(std::move(beforeStatement)) {
+      beforeStatement_(std::move(beforeStatement)), beforeExecute_(std::move(beforeExecute)) {
     real_->setRoomToGrow(std::move(roomToGrow));
 }
 
@@ -36,6 +38,7 @@ void ScriptedConnection::open(const QString& path) {
 }
 
 void ScriptedConnection::execute(const QString& sql) {
+    beforeExecute_(sql);
     beforeStatement_();
     real_->execute(sql);
 }

@@ -5,13 +5,15 @@
 // The engine's own connection with a check before its opening and before
 // every statement that runs or steps: a script throws from a check to make
 // that call fail as the engine's would. `roomToGrow` answering false fills
-// the disk under the engine's files.
+// the disk under the engine's files. `beforeExecute` also sees the text of a
+// statement run without a recordset, before its check.
 class ScriptedConnection : public DatabaseConnection {
 public:
     using Check = std::function<void()>;
 
     ScriptedConnection(std::unique_ptr<DatabaseConnection> real, Check beforeOpen,
-                       Check beforeStatement, std::function<bool()> roomToGrow);
+                       Check beforeStatement, std::function<void(const QString&)> beforeExecute,
+                       std::function<bool()> roomToGrow);
 
     void open(const QString& path) override;
     void execute(const QString& sql) override;
@@ -26,4 +28,5 @@ private:
     std::unique_ptr<DatabaseConnection> real_;
     Check beforeOpen_;
     Check beforeStatement_;
+    std::function<void(const QString&)> beforeExecute_;
 };

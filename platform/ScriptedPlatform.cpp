@@ -158,7 +158,12 @@ std::unique_ptr<DatabaseConnection> ScriptedPlatform::createConnection() {
     failIfInjected(Operation::CreateConnection);
     return std::make_unique<ScriptedConnection>(
         CreateEngineConnection(), [this] { failIfInjected(Operation::OpenDatabase); },
-        [this] { beforeStatement(); }, [this] { return !databaseDiskFull; });
+        [this] { beforeStatement(); },
+        [this](const QString& sql) {
+            if (onExecute)
+                onExecute(sql);
+        },
+        [this] { return !databaseDiskFull; });
 }
 
 void ScriptedPlatform::beforeStatement() {

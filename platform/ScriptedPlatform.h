@@ -107,6 +107,8 @@ public:
     // Runs at every turn given from inside a long call.
     std::function<void()> onCallYield;
     int callYieldCount = 0;
+    // Runs before a database statement without a recordset runs, with its text.
+    std::function<void(const QString& sql)> onExecute;
     // Runs as a copy of a file begins, before anything of it is done.
     std::function<void()> onCopyFile;
 

@@ -47,8 +47,8 @@ void sortRun(TestWindow&, Form1& form) {
 void nothing(TestWindow&, Form1&) {}
 
 // A run begins by clearing the old results, so a failed run leaves none.
-// Statements of a run on three addresses: three settings, BEGIN, DELETE, three
-// inserts, the query, three steps of the walk, COMMIT.
+// Statements of a run on three addresses: four settings, BEGIN, DELETE, COMMIT,
+// BEGIN, DELETE, three inserts, the query, three steps of the walk, COMMIT.
 const std::vector<Fault>& faults() {
     static const std::vector<Fault> all{
         // Each later step of the start-up that needed the folder says so too.
@@ -67,9 +67,9 @@ const std::vector<Fault>& faults() {
         {"engine start", Op::CreateConnection, 0, false, sortRun, 1, kDone, {}},
         {"database open", Op::OpenDatabase, 0, false, sortRun, 1, kDone, {}},
         {"first statement", Op::RunStatement, 0, false, sortRun, 1, kDone, {}},
-        {"second insert", Op::RunStatement, 6, false, sortRun, 1, kDone, {}},
-        {"query", Op::RunStatement, 8, false, sortRun, 1, kDone, {}},
-        {"commit", Op::RunStatement, 12, false, sortRun, 1, kDone, kSorted},
+        {"second insert", Op::RunStatement, 10, false, sortRun, 1, kDone, {}},
+        {"query", Op::RunStatement, 12, false, sortRun, 1, kDone, {}},
+        {"commit", Op::RunStatement, 16, false, sortRun, 1, kDone, kSorted},
         {"file creation", Op::CreateFile, 0, false, saveResults, 1, {}, kResults},
         {"file write", Op::WriteFile, 0, false, saveResults, 1, {}, kResults},
         {"file commit", Op::CommitFile, 0, false, saveResults, 1, {}, kResults},

@@ -565,26 +565,30 @@ private slots:
         QTest::addColumn<QString>("diskFullFrom"); // the bar's text from which the disk is full
         QTest::addColumn<QString>("message");
         QTest::addColumn<int>("line");
-        QTest::addColumn<bool>("listed"); // the results were listed before the fault
+        QTest::addColumn<bool>("listed");  // the results were listed before the fault
+        QTest::addColumn<bool>("emptied"); // the last run's rows were emptied before the fault
         const int none = -1;
         QTest::newRow("open fails") << int(ScriptedPlatform::Operation::OpenDatabase) << QString()
-                                    << "Disk not ready" << 106 << false;
+                                    << "Disk not ready" << 106 << false << false;
         QTest::newRow("no connection") << int(ScriptedPlatform::Operation::CreateConnection)
-                                       << QString() << "Disk not ready" << 100 << false;
+                                       << QString() << "Disk not ready" << 100 << false << false;
         // The engine's files grow first when the table is emptied (the journal),
         // last when the rows are kept for good.
         QTest::newRow("disk full from the start") << none << ""
-                                                  << "Disk full" << 110 << false;
-        QTest::newRow("disk full once listed") << none << kAdding << "Disk full" << 220 << true;
+                                                  << "Disk full" << 110 << false << false;
+        QTest::newRow("disk full once listed")
+            << none << kAdding << "Disk full" << 220 << true << true;
     }
 
-    // One report; the file keeps the rows it had, whole, and serves the next run.
+    // One report; the file stays whole, with the rows it had unless the run had
+    // emptied them, and serves the next run.
     void databaseFaultsAreReportedOnce() {
         QFETCH(int, operation);
         QFETCH(QString, diskFullFrom);
         QFETCH(QString, message);
         QFETCH(int, line);
         QFETCH(bool, listed);
+        QFETCH(bool, emptied);
         Run run;
         run.fill({"z@z"});
         run.sort();
@@ -610,7 +614,7 @@ private slots:
         const auto& box = run.platform.shownBoxes.front();
         QCOMPARE(box.caption, QString("Application Error"));
         QVERIFY2(box.text.startsWith(reportOpening(message, line)), qPrintable(box.text));
-        QCOMPARE(storedRows(run.database()), before);
+        QCOMPARE(storedRows(run.database()), emptied ? QList<QStringList>() : before);
         QCOMPARE(DatabaseIntegrity(run.database()), QString("ok"));
 
         run.platform.databaseDiskFull = false;
@@ -771,8 +775,11 @@ private slots:
 
     void waitsForAnotherWindowsRun_data() {
         QTest::addColumn<bool>("stopPressed");
-        QTest::newRow("the other run ends") << false;
-        QTest::newRow("stop pressed while waiting") << true;
+        QTest::addColumn<bool>(
+            "afterEmptying"); // the other run starts once this one emptied the table
+        QTest::newRow("the other run ends") << false << false;
+        QTest::newRow("stop pressed while waiting") << true << false;
+        QTest::newRow("the other run comes after the emptying") << false << true;
     }
 
     // Another window's run holds the database: this run waits, its window
@@ -780,23 +787,37 @@ private slots:
     // a stop press ends the wait at once, with nothing written.
     void waitsForAnotherWindowsRun() {
         QFETCH(bool, stopPressed);
+        QFETCH(bool, afterEmptying);
         TestWindow t;
         Form1& form = t.start();
         const QString database = t.dataFolder() + "/dbData.mdb";
         sqlite3* other = nullptr;
         QCOMPARE(sqlite3_open(database.toUtf8(), &other), SQLITE_OK);
-        QCOMPARE(sqlite3_exec(other,
-                              "BEGIN EXCLUSIVE; INSERT INTO tblEmls VALUES ('o@other.org', 'o', "
-                              "'other.org')",
-                              nullptr, nullptr, nullptr),
-                 SQLITE_OK);
+        bool otherHolds = false;
+        const auto otherRunStarts = [&] {
+            otherHolds = true;
+            QCOMPARE(sqlite3_exec(other,
+                                  "BEGIN EXCLUSIVE; INSERT INTO tblEmls VALUES ('o@other.org', "
+                                  "'o', 'other.org')",
+                                  nullptr, nullptr, nullptr),
+                     SQLITE_OK);
+        };
+        int begins = 0;
+        if (afterEmptying) {
+            t.platform.onExecute = [&](const QString& sql) {
+                if (sql.startsWith("BEGIN") && ++begins == 2)
+                    otherRunStarts();
+            };
+        } else {
+            otherRunStarts();
+        }
         Fill(form.state().ListView1, {"b@y.com", "a@x.com"});
         QSet<QString> whileWaiting;
         int turns = 0;
         QElapsedTimer sinceStop;
         qint64 stopToDone = -1;
         t.platform.onCallYield = [&] {
-            if (turns < 0)
+            if (turns < 0 || !otherHolds)
                 return;
             whileWaiting << QString("%1|%2|%3")
                                 .arg(form.ProgressBar1->value())
