@@ -2,9 +2,12 @@
 
 #include "BackgroundClose.h"
 #include "FileChores.h"
+#include "WriteBehind.h"
 
 #include <cstdio>
 #include <cstring>
+#include <limits>
+#include <new>
 #include <sqlite3.h>
 #include <string>
 
@@ -17,6 +20,7 @@ bool (*roomFunction)() = nullptr;
 struct TickingFile {
     sqlite3_file file;
     sqlite3_file* real;
+    WriteBehind* pending; // of a temporary sort file, else none
 };
 
 sqlite3_file* real(sqlite3_file* file) {
@@ -27,13 +31,35 @@ const sqlite3_io_methods& realMethods(sqlite3_file* file) {
     return *real(file)->pMethods;
 }
 
+WriteBehind* pending(sqlite3_file* file) {
+    return reinterpret_cast<TickingFile*>(file)->pending;
+}
+
+constexpr sqlite3_int64 kWholeFile = std::numeric_limits<sqlite3_int64>::max();
+
+// Runs `call` on the base layer's file once the waiting writes that the part
+// [offset, offset + amount) of the file depends on are written.
+template <class Call>
+int afterWaiting(sqlite3_file* file, sqlite3_int64 offset, sqlite3_int64 amount, Call call) {
+    WriteBehind* const writes = pending(file);
+    if (!writes)
+        return call();
+    const std::lock_guard<std::mutex> lock(writes->guard());
+    const int code = writes->flushReachedBy(offset, amount);
+    return code == SQLITE_OK ? call() : code;
+}
+
 int fileClose(sqlite3_file* file) {
+    // The file is deleted as it closes: what still waits has no reader.
+    delete pending(file);
     return realMethods(file).xClose(real(file));
 }
 
 int fileRead(sqlite3_file* file, void* buffer, int amount, sqlite3_int64 offset) {
     tickFunction();
-    return realMethods(file).xRead(real(file), buffer, amount, offset);
+    return afterWaiting(file, offset, amount, [&] {
+        return realMethods(file).xRead(real(file), buffer, amount, offset);
+    });
 }
 
 bool grows(sqlite3_file* file, int amount, sqlite3_int64 offset) {
@@ -41,23 +67,34 @@ bool grows(sqlite3_file* file, int amount, sqlite3_int64 offset) {
     return realMethods(file).xFileSize(real(file), &size) != SQLITE_OK || offset + amount > size;
 }
 
-int fileWrite(sqlite3_file* file, const void* buffer, int amount, sqlite3_int64 offset) {
-    tickFunction();
+int writeThrough(sqlite3_file* file, const void* buffer, int amount, sqlite3_int64 offset) {
     if (!roomFunction() && grows(file, amount, offset))
         return SQLITE_FULL; // what the base layer answers when the disk has no room
     return realMethods(file).xWrite(real(file), buffer, amount, offset);
 }
 
+int fileWrite(sqlite3_file* file, const void* buffer, int amount, sqlite3_int64 offset) {
+    tickFunction();
+    WriteBehind* const writes = pending(file);
+    if (!writes)
+        return writeThrough(file, buffer, amount, offset);
+    const std::lock_guard<std::mutex> lock(writes->guard());
+    return writes->write(buffer, amount, offset);
+}
+
 int fileTruncate(sqlite3_file* file, sqlite3_int64 size) {
-    return realMethods(file).xTruncate(real(file), size);
+    return afterWaiting(file, 0, kWholeFile,
+                        [&] { return realMethods(file).xTruncate(real(file), size); });
 }
 
 int fileSync(sqlite3_file* file, int flags) {
-    return realMethods(file).xSync(real(file), flags);
+    return afterWaiting(file, 0, kWholeFile,
+                        [&] { return realMethods(file).xSync(real(file), flags); });
 }
 
 int fileSize(sqlite3_file* file, sqlite3_int64* size) {
-    return realMethods(file).xFileSize(real(file), size);
+    return afterWaiting(file, 0, kWholeFile,
+                        [&] { return realMethods(file).xFileSize(real(file), size); });
 }
 
 int fileLock(sqlite3_file* file, int level) {
@@ -112,7 +149,9 @@ int fileFetch(sqlite3_file* file, sqlite3_int64 offset, int amount, void** point
         *pointer = nullptr;
         return SQLITE_OK;
     }
-    return realMethods(file).xFetch(real(file), offset, amount, pointer);
+    return afterWaiting(file, offset, amount, [&] {
+        return realMethods(file).xFetch(real(file), offset, amount, pointer);
+    });
 }
 
 int fileUnfetch(sqlite3_file* file, sqlite3_int64 offset, void* pointer) {
@@ -144,9 +183,14 @@ const sqlite3_io_methods methods = {3,
 int layerOpen(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* file, int flags, int* outFlags) {
     auto* ticking = reinterpret_cast<TickingFile*>(file);
     ticking->real = reinterpret_cast<sqlite3_file*>(ticking + 1);
+    ticking->pending = nullptr;
     const int code = base->xOpen(base, name, ticking->real, flags, outFlags);
     // Without methods of its own the file is not closed again, so neither is ours.
     file->pMethods = ticking->real->pMethods ? &methods : nullptr;
+    // A temporary sort file; without the memory its writes go through one by one.
+    const int sortFile = SQLITE_OPEN_TEMP_JOURNAL | SQLITE_OPEN_DELETEONCLOSE;
+    if (code == SQLITE_OK && file->pMethods && (flags & sortFile) == sortFile)
+        ticking->pending = new (std::nothrow) WriteBehind(file, writeThrough);
     return code;
 }
 
