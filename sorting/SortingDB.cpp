@@ -129,8 +129,7 @@ template <class Body> bool DatabaseSort::runLong(int statement, Body&& body) {
 bool DatabaseSort::writeRows() {
     qsizetype n = 0;
     std::optional<RowWriter> insert;
-    // The write lock is taken at once: no statement after this one waits for
-    // another window, and none reads rows that another run wrote.
+    // Takes the write lock at once, waiting for another window's run if it holds it.
     const auto begin = [&] {
         return onDatabase(108, [&] { connection_->execute(QStringLiteral("BEGIN EXCLUSIVE")); });
     };
@@ -149,8 +148,10 @@ bool DatabaseSort::writeRows() {
     // The last run's rows are emptied in a transaction of their own, once the file
     // has shown it can take the rows: their pages are then free when the run's own
     // transaction starts, and the new rows take them without the journal first
-    // keeping a copy of each. A later failure leaves the table empty. The table is
-    // emptied again for a run of another window that may have written in between.
+    // keeping a copy of each. A later failure leaves the table empty. After the
+    // run's own BEGIN no statement waits for another window and none reads rows
+    // that another run wrote; the table is emptied again for a run of another
+    // window that may have written in between.
     const bool ready = begin() && empty() && prepare() && commit() && begin() && empty();
     if (!ready)
         return false;
